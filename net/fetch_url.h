@@ -1,0 +1,24 @@
+// One blocking HTTP GET into the transfer buffer.
+#pragma once
+
+#include <string>
+
+namespace tp {
+
+// Fetches url (already percent-encoded) with the agent "Tidepost", proxies from
+// the environment and redirects followed. True: the body's first 81,920 bytes
+// are in g_transferBuffer, followed by a zero byte (g_transferLength holds their
+// count), and "download.txt" in the current directory holds them in text mode.
+// False: g_lastError holds "<step>: <CURLcode in hex>" and download.txt is
+// unchanged. Nothing is retried.
+bool FetchUrl(const std::string& url);
+
+// Time-outs of the transfer, in seconds: connecting, and a transfer that
+// delivers nothing for that long. Both default to 60.
+struct FetchTimeouts {
+    long connectSeconds = 60;
+    long stallSeconds = 60;
+};
+void SetFetchTimeouts(const FetchTimeouts& timeouts);
+
+}  // namespace tp

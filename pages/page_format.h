@@ -1,0 +1,65 @@
+// The XML page format: cards, index links, the date line, template filling and
+// writing a page file.
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace tp {
+
+enum class PageTopic { Weather, News, Stocks, Movies, Directions, Astro, Email };
+
+// The date line from the given local time; with twentyFourHour the "09h05" form,
+// else "9:05  AM"; with systemZone the zone name (at most 32 characters), else
+// "Local Time".
+std::string FormatPageDate(const std::tm& localTime, bool twentyFourHour, bool systemZone,
+                           std::string_view zoneName);
+// The same, now, with the system's zone name.
+std::string FormatPageDate(bool twentyFourHour, bool systemZone);
+
+// Append one index link / one card at the end of text, never letting text grow
+// past capacity - 1 characters (capacity counts the terminating zero). False
+// when the piece did not fit whole (what fit is kept).
+bool AppendIndexLink(std::string& links, std::size_t capacity, int id, std::string_view title);
+bool AppendCard(std::string& cards, std::size_t capacity, int id, std::string_view title,
+                std::string_view body);
+
+// Fills the template: one pass for Movies, Directions, Astro and Email, two
+// passes with the placeholder test for Weather, News and Stocks. False with
+// g_lastError = "Template error: in '<templateName>'" when the template fails.
+// The result is at most kTransferCapacity - 1 characters.
+bool ComposePage(PageTopic topic, std::string_view templateText, std::string_view icon,
+                 std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
+                 std::string_view templateName, std::string& page);
+
+// Writes the page in text mode and adds its length to g_totalSize. False with
+// g_lastError = "File error: Enable to write '<path>'" when it cannot be opened
+// or fully written.
+bool WritePage(const std::string& path, std::string_view page);
+
+}  // namespace tp
+
+namespace tp {
+
+struct GeneralSettings;
+
+// First pass of a two-pass template: icon, title and date line filled, the last
+// two placeholders kept as "%s". False with the template error when no "%s"
+// survives or it stands at the very start. Stocks takes it before fetching.
+bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
+                  std::string_view dateLine, std::string_view templateName, std::string& framed);
+// Second pass: the framed text up to its first "%s" copied literally, the rest
+// filled with the index links and the cards.
+bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
+               std::string& page);
+
+// The common tail of a topic's page builder: read the icon and the template from
+// the configuration folder, take the date line with the general settings'
+// TimeFormat and TimeZone, compose and write the page to pagePath.
+bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
+                    const std::string& pagePath, std::string_view indexLinks,
+                    std::string_view cards, const GeneralSettings& general);
+
+}  // namespace tp

@@ -1,0 +1,88 @@
+#include "platform/process_start.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tp {
+namespace {
+
+bool OnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    std::string dirs(path);
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        std::size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        std::string candidate = dirs.substr(start, end - start);
+        if (candidate.empty()) candidate = ".";
+        candidate += '/';
+        candidate += program;
+        if (::access(candidate.c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool EndsWithExe(const std::string& text) {
+    if (text.size() < 4) return false;
+    std::string tail = text.substr(text.size() - 4);
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".exe";
+}
+
+}  // namespace
+
+bool NamesWindowsProgram(const std::string& commandLine) {
+    const bool driveLetter = commandLine.size() >= 3 &&
+                             std::isalpha(static_cast<unsigned char>(commandLine[0])) &&
+                             commandLine[1] == ':' &&
+                             (commandLine[2] == '\\' || commandLine[2] == '/');
+    if (driveLetter) return true;
+    // The program part may hold blanks (unquoted "C:\Program Files\..."), so the
+    // whole line and its first word both count.
+    if (EndsWithExe(commandLine)) return true;
+    const std::size_t blank = commandLine.find(' ');
+    return blank != std::string::npos && EndsWithExe(commandLine.substr(0, blank));
+}
+
+void StartDetached(const std::string& commandLine) {
+    if (commandLine.empty()) return;
+    std::string program = "/bin/sh";
+    std::string dashC = "-c";
+    std::string wine = "wine";
+    std::string line = commandLine;
+    char* shellArgs[] = {program.data(), dashC.data(), line.data(), nullptr};
+    char* wineArgs[] = {wine.data(), line.data(), nullptr};
+    const bool viaWine = NamesWindowsProgram(commandLine) && OnPath("wine");
+
+    // Double fork so the tool is never our child to wait for and leaves no zombie.
+    const pid_t child = ::fork();
+    if (child < 0) return;
+    if (child == 0) {
+        ::setsid();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t grandchild;
+        if (viaWine) {
+            posix_spawnp(&grandchild, "wine", &actions, nullptr, wineArgs, environ);
+        } else {
+            posix_spawn(&grandchild, "/bin/sh", &actions, nullptr, shellArgs, environ);
+        }
+        ::_exit(0);
+    }
+    int status;
+    ::waitpid(child, &status, 0);
+}
+
+}  // namespace tp

@@ -1,0 +1,104 @@
+#include "platform/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tp {
+
+std::string ToTextModeBytes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string FromTextModeBytes(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+        out.push_back(bytes[i]);
+    }
+    return out;
+}
+
+bool WriteTextFile(const std::string& path, std::string_view text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const std::string bytes = ToTextModeBytes(text);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
+bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars) {
+    out.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    // A CR is held back until the next byte shows whether it ends a CR LF pair.
+    bool pendingCr = false;
+    int c;
+    while (out.size() < maxChars && (c = std::fgetc(file)) != EOF) {
+        if (pendingCr) {
+            pendingCr = false;
+            if (c == '\n') {
+                out.push_back('\n');
+                continue;
+            }
+            out.push_back('\r');
+            if (out.size() >= maxChars) break;
+        }
+        if (c == '\r') {
+            pendingCr = true;
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    if (pendingCr && out.size() < maxChars) out.push_back('\r');
+    std::fclose(file);
+    return true;
+}
+
+bool ReadBinaryFile(const std::string& path, std::string& out) {
+    out.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) out.append(chunk, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    std::string tempPath = folder + "/.tidepost-XXXXXX";
+    const int fd = ::mkstemp(tempPath.data());
+    if (fd < 0) return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else done += static_cast<std::size_t>(n);
+    }
+    // mkstemp makes the file private; keep the old file's mode, or a normal one.
+    struct stat old;
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && std::rename(tempPath.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) ::unlink(tempPath.c_str());
+    return ok;
+}
+
+}  // namespace tp

@@ -1,0 +1,31 @@
+// Windows text-mode file access: a line feed is written as CR LF, and CR LF is
+// read back as a line feed. Bytes are never re-encoded.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tp {
+
+// Creates or empties the file and writes text with LF turned into CR LF.
+// False when the file cannot be opened or not every byte reached the disk.
+bool WriteTextFile(const std::string& path, std::string_view text);
+
+// Reads at most maxChars characters (counted after CR LF became LF) into out.
+// False, with out emptied, when the file cannot be opened.
+bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars);
+
+// Reads every byte of a file unchanged. False when it cannot be opened or read.
+bool ReadBinaryFile(const std::string& path, std::string& out);
+
+// Replaces the file with bytes through a temporary file in the same folder and a
+// rename, so a crash or a full disk never leaves a truncated file behind. False,
+// with the old file untouched, on any failure.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// LF -> CR LF, and CR LF -> LF, as text mode does on the way out and in.
+std::string ToTextModeBytes(std::string_view text);
+std::string FromTextModeBytes(std::string_view bytes);
+
+}  // namespace tp

@@ -1,0 +1,34 @@
+// The store of customizable web addresses and tags: section "Customization" of
+// the settings file, keys "String%03i", falling back to the string resources.
+// Nothing is cached: every call reads or writes the file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tp {
+
+// Longest text the store keeps, in characters.
+inline constexpr std::size_t kCustomTextMax = 1023;
+
+// The user's text for number (with each "~" turned back into a line feed), or
+// the string resource when the key is missing or empty. Number 0: empty, no read.
+std::string GetCustomString(int number);
+
+// Stores text under number (line feeds written as "~"); without a text, deletes
+// the key so the default applies again. False when the text is longer than
+// kCustomTextMax characters (nothing is written) or the file cannot be written.
+bool SetCustomString(int number, std::optional<std::string_view> text);
+
+// address with its first "%s" replaced by parameter; unchanged without a
+// parameter or without a "%s".
+std::string InsertParameter(std::string_view address, std::optional<std::string_view> parameter);
+
+// InsertParameter(GetCustomString(number), parameter).
+std::string GetCustomUrl(int number, std::optional<std::string_view> parameter);
+
+// Deletes the keys of numbers 100 to 299, restoring every default.
+void ResetCustomStrings();
+
+}  // namespace tp

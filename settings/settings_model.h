@@ -1,0 +1,119 @@
+// All choices of the user that live between runs, as the dialogs group them,
+// and their transfer to and from the settings file.
+#pragma once
+
+#include <string>
+
+namespace tp {
+
+// Section "Settings" (general settings dialog).
+struct GeneralSettings {
+    bool stopOnError = true;
+    bool deleteXml = true;
+    int timeFormat = 1;  // 0: 12-hour, 1: 24-hour; written as held
+    bool timeZone = true;
+    bool saveOnExit = true;
+    bool intelliSynch = true;
+    bool autoExit = false;
+    bool customWarnings = true;
+};
+
+// Section "Weather".
+struct WeatherSettings {
+    bool download = false;
+    std::string icon = "weather.txt";
+    std::string xmlUsa = "weather.xmt";
+    std::string zip;       // US area codes, "," separated
+    std::string cityCode;  // European city codes, "," separated
+    int forecastUsa = 10;  // 1..10
+    int language = 0;      // 0 English, 1 French, 2 German, 3 Italian, 4 Spanish
+    int forecastEuro = 5;  // 1..5
+};
+
+// Section "News".
+struct NewsSettings {
+    bool download = false;
+    int nbNews = 10;  // low 8 bits; 1..10 checked when a run starts
+    std::string icon = "news.txt";
+    std::string xml = "news.xmt";
+    bool sport = false;  // "NewsSportUS"
+    bool world = false;  // "NewsWorldUS"
+    bool tech = false;   // "NewsTechUS"
+    int sportLang = 0;   // 0 USA (English), 1 France (French)
+    int worldLang = 0;
+    int techLang = 0;
+};
+
+// Section "Movies".
+struct MoviesSettings {
+    bool download = false;
+    std::string icon = "movies.txt";
+    std::string xml = "movies.xmt";
+    int maxMovies = 10;   // 1..10
+    int langMovies = 0;   // 0 USA (English), 1 France (French)
+};
+
+// Section "Stocks".
+struct StocksSettings {
+    bool download = false;
+    std::string icon = "stocks.txt";
+    std::string xml = "stocks.xmt";
+    std::string symbols;  // "," separated
+    std::string xRate;    // pairs such as "USD/EUR", "," separated
+    int xRateDays = 10;   // 1..30
+};
+
+// Section "Directions". The itineraries themselves are read and written at the
+// moment they are used (see the itinerary store), not held here.
+struct DirectionsSettings {
+    bool download = false;
+    std::string icon = "directions.txt";
+    std::string xml = "directions.xmt";
+    int country = 0;  // the dialog's current choice; written only, never read
+};
+
+// Section "Astro".
+struct AstroSettings {
+    bool download = false;
+    std::string icon = "astro.txt";
+    std::string xml = "astro.xmt";
+    std::string signs;
+};
+
+// Section "Email".
+struct EmailSettings {
+    bool download = false;
+    std::string icon = "email.txt";
+    std::string xml = "email.xmt";
+};
+
+// The main window's topics.
+struct MainSettings {
+    WeatherSettings weather;
+    NewsSettings news;
+    MoviesSettings movies;
+    StocksSettings stocks;
+};
+
+// The more-downloads dialog's topics.
+struct MoreDownloadsSettings {
+    DirectionsSettings directions;
+    AstroSettings astro;
+    EmailSettings email;
+};
+
+struct Settings {
+    GeneralSettings general;
+    MainSettings main;
+    MoreDownloadsSettings more;
+};
+
+// Calls CreateDataFolders, then reads every key from GetIniPath() (defaults for
+// whatever is missing or unreadable), normalising ranges. Sets g_debug.
+void ReadSettings(Settings& settings);
+
+// Writes the general flags and, per topic, either "Download"="0" alone or
+// "Download"="1" and the topic's keys. Failures are silent.
+void WriteSettings(const Settings& settings);
+
+}  // namespace tp

@@ -1,0 +1,66 @@
+#include "platform/text_file.h"
+
+#include "platform/dir_list.h"
+
+#include "tests/support/temp_home.h"
+
+#include <gtest/gtest.h>
+
+namespace tp {
+namespace {
+
+TEST(TextFile, WritesLineFeedsAsCrLfAndReadsThemBack) {
+    test::TempHome home(false);
+    const std::string text = std::string("a\nb\r\nc\xE9\0d\n", 11);
+    ASSERT_TRUE(WriteTextFile(home.path() + "t.txt", text));
+    EXPECT_EQ(home.ReadFile("t.txt"), std::string("a\r\nb\r\r\nc\xE9\0d\r\n", 14));
+    std::string back;
+    ASSERT_TRUE(ReadTextFile(home.path() + "t.txt", back, 1000));
+    EXPECT_EQ(back, text);
+}
+
+TEST(TextFile, ReadStopsAtMaxCharactersAfterConversion) {
+    test::TempHome home(false);
+    home.WriteFile("t.txt", "ab\r\ncd\rx");
+    struct Case {
+        std::size_t max;
+        const char* expected;
+    };
+    const Case cases[] = {{0, ""}, {2, "ab"}, {3, "ab\n"}, {5, "ab\ncd"}, {6, "ab\ncd\r"},
+                          {100, "ab\ncd\rx"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.max);
+        std::string out;
+        ASSERT_TRUE(ReadTextFile(home.path() + "t.txt", out, c.max));
+        EXPECT_EQ(out, c.expected);
+    }
+}
+
+TEST(TextFile, MissingFileFailsToRead) {
+    std::string out = "old";
+    EXPECT_FALSE(ReadTextFile("/nonexistent-tidepost/x.txt", out, 10));
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(ReplaceFileAtomically, ReplacesContentAndLeavesNoTemporaryFile) {
+    test::TempHome home(false);
+    home.WriteFile("s.ini", "old");
+    ASSERT_TRUE(ReplaceFileAtomically(home.path() + "s.ini", "new content"));
+    EXPECT_EQ(home.ReadFile("s.ini"), "new content");
+    EXPECT_EQ(ListFiles(home.path(), "*").size(), 1u);
+}
+
+TEST(ReplaceFileAtomically, FailureKeepsOldFileAndLeavesNoTemporaryFile) {
+    test::TempHome home(false);
+    home.WriteFile("s.ini/keep", "old");  // a folder cannot be replaced by a file
+    EXPECT_FALSE(ReplaceFileAtomically(home.path() + "s.ini", "new"));
+    EXPECT_EQ(home.ReadFile("s.ini/keep"), "old");
+    EXPECT_TRUE(ListFiles(home.path(), "*").empty());
+}
+
+TEST(ReplaceFileAtomically, MissingFolderFails) {
+    EXPECT_FALSE(ReplaceFileAtomically("/nonexistent-tidepost/s.ini", "new"));
+}
+
+}  // namespace
+}  // namespace tp
