@@ -62,7 +62,8 @@ TEST(IniGetString, FindsValuesAsThePlatformDoes) {
         {"room for the zero only", "[section1]\r\nname1=val1\r\nname4=a\r\n"s, "section1", "name4", "", 1, ""},
         {"default cut too", std::nullopt, "s", "k", "default", 4, "def"},
         {"quotes go before cutting", "[s]\r\nk=\"abc\"\r\n"s, "s", "k", "", 4, "abc"},
-        {"UTF-16 file holds no keys", "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0"s, "s", "k", "d", 99, "d"},
+        {"UTF-16 file holds no keys", "\xFF\xFE\r\n[s]\r\nk=v\r\n"s, "s", "k", "d", 99, "d"},
+        {"big-endian UTF-16 file holds no keys", "\xFE\xFF\r\n[s]\r\nk=v\r\n"s, "s", "k", "d", 99, "d"},
         {"NULs before the first header do no harm", "Data \0 before\r\n[s]\r\nk=v\r\n"s, "s", "k", "d", 99, "v"},
     };
     test::TempHome home(false);
