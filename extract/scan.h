@@ -1,5 +1,9 @@
 // Scanning primitives shared by the topic extractors. They work on a text that
 // ends with a zero byte (normally g_transferBuffer) and never read past it.
+// A position handed in is at most the position of that zero, or kNotFound,
+// which every primitive accepts (a miss, or kNotFound passed on). Every
+// position handed back is at most the position of the zero, so chaining the
+// primitives never walks off the text.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +25,7 @@ std::size_t FindTag(const char* text, std::size_t start, std::string_view tag);
 std::size_t FindAfterTag(const char* text, std::size_t pos, std::string_view tag);
 
 // The cleaned form of text[pos] (markup characters and accents replaced),
-// written back into the text too.
+// written back into the text too. At the zero it stays the zero.
 char CleanChar(char* text, std::size_t pos);
 
 // A digit, or "-" when allowMinus.

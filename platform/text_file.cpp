@@ -61,8 +61,11 @@ bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChar
         }
     }
     if (pendingCr && out.size() < maxChars) out.push_back('\r');
+    // A folder opens but cannot be read; neither it nor a failing disk is a file's text.
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return true;
+    if (failed) out.clear();
+    return !failed;
 }
 
 bool ReadBinaryFile(const std::string& path, std::string& out) {

@@ -13,7 +13,7 @@ namespace tp {
 bool WriteTextFile(const std::string& path, std::string_view text);
 
 // Reads at most maxChars characters (counted after CR LF became LF) into out.
-// False, with out emptied, when the file cannot be opened.
+// False, with out emptied, when the file cannot be opened or read.
 bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars);
 
 // Reads every byte of a file unchanged. False when it cannot be opened or read.

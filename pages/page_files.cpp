@@ -1,0 +1,92 @@
+#include "pages/page_files.h"
+
+#include "app/globals.h"
+#include "app/paths.h"
+#include "app/text_format.h"
+#include "platform/dir_list.h"
+#include "platform/text_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace tp {
+namespace {
+
+// The information page is chosen among this many pages, each name kept in a
+// slot of 255 bytes.
+constexpr std::size_t kNameListSlots = 32;
+constexpr std::size_t kNameSlotChars = 254;
+// Fewer pages than this and no information page is written.
+constexpr std::size_t kInfoPageMinPages = 4;
+
+std::string PageFolderPath() { return GetExeFolder() + PageFolderName(); }
+
+std::string WholeFilePath(std::string_view name, bool inConfigFolder) {
+    std::string path = inConfigFolder ? GetCfgFolder() : GetExeFolder();
+    path.append(name);
+    return path;
+}
+
+}  // namespace
+
+std::string PageFileName(std::string_view templateName) {
+    // The template's extension (its last four characters, whatever they are)
+    // becomes ".xml". A name shorter than that loses only its own characters,
+    // so the page never leaves the page folder.
+    std::string name = PageFolderName();
+    name.append(templateName.substr(0, templateName.size() - std::min<std::size_t>(4, templateName.size())));
+    name += ".xml";
+    return name;
+}
+
+bool DeletePreviousDownloads(bool all) {
+    const std::string folder = PageFolderPath();
+    for (const std::string& name : ListFiles(folder, all ? "*.xml" : "??zzz.xml")) {
+        if (std::remove((folder + name).c_str()) != 0) {
+            SetLastErrorF("Error: Not able to delete previous download file '%s'", name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string InfoPageFileName() {
+    std::vector<std::string> names = ListFiles(PageFolderPath(), "*.xml");
+    if (names.size() > kNameListSlots) names.resize(kNameListSlots);
+    if (names.size() < kInfoPageMinPages) return {};
+    // A name longer than a slot takes part with the part that fits.
+    for (std::string& name : names) {
+        if (name.size() > kNameSlotChars) name.resize(kNameSlotChars);
+    }
+    // std::string compares as unsigned bytes: upper case before lower case,
+    // Latin-1 letters after ASCII.
+    std::sort(names.begin(), names.end());
+    const std::string& third = names[2];
+    if (third.size() < 7) return Format("%s%czzz.xml", PageFolderName().c_str(), third[0]);
+    return Format("%s%c%czzz.xml", PageFolderName().c_str(), third[0], third[1]);
+}
+
+bool ReadWholeFile(std::string_view name, std::string& out, std::size_t capacity,
+                   bool inConfigFolder) {
+    const std::string path = WholeFilePath(name, inConfigFolder);
+    const std::size_t maxChars = capacity > 0 ? capacity - 1 : 0;
+    if (!ReadTextFile(path, out, maxChars)) {
+        SetLastErrorF("Error: Enable to read file '%s'", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigFolder) {
+    const std::string path = WholeFilePath(name, inConfigFolder);
+    // Through a temporary file: a full disk leaves the previous content (a code
+    // list the user edited) intact instead of an emptied file.
+    if (!ReplaceFileAtomically(path, ToTextModeBytes(text))) {
+        SetLastErrorF("Error: Enable to write file '%s'", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tp
