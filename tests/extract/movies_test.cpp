@@ -87,6 +87,7 @@ TEST_F(MoviesExtractTest, FilmsAreCutIntoTitleAndOneParagraph) {
     std::string twelve;
     for (int i = 0; i < 12; ++i) twelve += EnglishFilm("F" + std::to_string(i), "x\n");
 
+    // clang-format off
     const std::vector<Row> rows = {
         {"three films with room for ten", kEnglish, 10,
          EnglishFilm("One", "a\n") + EnglishFilm("Two", "b\n") + EnglishFilm("Three", "c\n") +
@@ -146,6 +147,7 @@ TEST_F(MoviesExtractTest, FilmsAreCutIntoTitleAndOneParagraph) {
          EnglishFilm("A", "a\n") + "IMDb Rating\n   [1]", {{"A", "a"}}},
         {"text ending before the anchor's bracket gives no film", kFrench, 10, "[1", {}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MoviesList list;
