@@ -20,8 +20,10 @@ std::string FormatPageDate(const std::tm& localTime, bool twentyFourHour, bool s
 std::string FormatPageDate(bool twentyFourHour, bool systemZone);
 
 // Append one index link / one card at the end of text, never letting text grow
-// past capacity - 1 characters (capacity counts the terminating zero). False
-// when the piece did not fit whole (what fit is kept).
+// past capacity - 1 characters (capacity counts the terminating zero). A piece
+// that does not fit whole has its title (link) or body (card) shortened so that
+// it still ends with its closing tags, without cutting a tag in half; when not
+// even its tags fit, nothing is appended. False in both cases.
 bool AppendIndexLink(std::string& links, std::size_t capacity, int id, std::string_view title);
 bool AppendCard(std::string& cards, std::size_t capacity, int id, std::string_view title,
                 std::string_view body);
@@ -29,14 +31,18 @@ bool AppendCard(std::string& cards, std::size_t capacity, int id, std::string_vi
 // Fills the template: one pass for Movies, Directions, Astro and Email, two
 // passes with the placeholder test for Weather, News and Stocks. False with
 // g_lastError = "Template error: in '<templateName>'" when the template fails.
-// The result is at most kTransferCapacity - 1 characters.
+// The template is never used as a printf format: only "%s" and "%%" are
+// understood; other conversions and surplus "%s" are copied as they stand
+// (see template_fill.h). The result is at most kTransferCapacity - 1
+// characters; a longer page is cut there.
 bool ComposePage(PageTopic topic, std::string_view templateText, std::string_view icon,
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page);
 
 // Writes the page in text mode and adds its length to g_totalSize. False with
 // g_lastError = "File error: Enable to write '<path>'" when it cannot be opened
-// or fully written.
+// or fully written (a partly written regular file is removed); g_totalSize then
+// stays as it was.
 bool WritePage(const std::string& path, std::string_view page);
 
 }  // namespace tp
@@ -46,18 +52,22 @@ namespace tp {
 struct GeneralSettings;
 
 // First pass of a two-pass template: icon, title and date line filled, the last
-// two placeholders kept as "%s". False with the template error when no "%s"
-// survives or it stands at the very start. Stocks takes it before fetching.
+// two placeholders kept as "%s" (for a topic without a title placeholder: icon
+// and date line). False with the template error when no "%s" survives or it
+// stands at the very start. Stocks takes it before fetching.
 bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
                   std::string_view dateLine, std::string_view templateName, std::string& framed);
 // Second pass: the framed text up to its first "%s" copied literally, the rest
-// filled with the index links and the cards.
+// filled with the index links and the cards; the page is cut at
+// kTransferCapacity - 1 characters. False when framed is not a frame (no "%s"
+// after its first character).
 bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
                std::string& page);
 
 // The common tail of a topic's page builder: read the icon and the template from
 // the configuration folder, take the date line with the general settings'
-// TimeFormat and TimeZone, compose and write the page to pagePath.
+// TimeFormat and TimeZone, compose and write the page to pagePath. False with
+// the reason of the first step that failed; nothing is written then.
 bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
                     const std::string& pagePath, std::string_view indexLinks,
                     std::string_view cards, const GeneralSettings& general);

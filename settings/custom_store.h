@@ -17,9 +17,15 @@ inline constexpr std::size_t kCustomTextMax = 1023;
 std::string GetCustomString(int number);
 
 // Stores text under number (line feeds written as "~"); without a text, deletes
-// the key so the default applies again. False when the text is longer than
-// kCustomTextMax characters (nothing is written) or the file cannot be written.
+// the key so the default applies again. Number 0 stores nothing and succeeds.
+// False, with the reason in g_lastError and nothing written, when the text is
+// longer than kCustomTextMax characters or holds a carriage return (a settings
+// value is one line), or when the file cannot be written.
 bool SetCustomString(int number, std::optional<std::string_view> text);
+
+// Whether SetCustomString would accept text for number; when not, false with
+// the reason in g_lastError. Lets a caller check several texts before storing any.
+bool CheckCustomText(int number, std::string_view text);
 
 // address with its first "%s" replaced by parameter; unchanged without a
 // parameter or without a "%s".

@@ -1,20 +1,26 @@
 // The settings-file layer: reading and writing single keys of an INI file with
 // the observable behaviour of the Windows private-profile functions.
 // Every call reads the file afresh; every write replaces the file atomically.
+// Bytes are never re-encoded. A file starting with a UTF-16 byte-order mark holds
+// no keys for this layer and is never rewritten.
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tp::ini {
 
+// Longest value read or written, in characters.
+inline constexpr std::size_t kMaxValueLength = 65535;
+
 // GetPrivateProfileString: the value of key in section (names matched without
 // regard to ASCII case, trimmed; surrounding matching quotes removed), or def
-// when the file, section or key is missing. The result is cut to bufferSize - 1
-// characters, as a buffer of bufferSize characters would hold it; bufferSize 0
-// yields the empty text.
+// (less its trailing spaces) when the file, section or key is missing. A key
+// present with an empty value yields "", not def. The result is cut to
+// bufferSize - 1 characters, as a buffer of bufferSize characters would hold it;
+// bufferSize 0 yields the empty text. Values longer than kMaxValueLength are cut
+// to that length.
 std::string GetString(const std::string& path, std::string_view section, std::string_view key,
                       std::string_view def, std::size_t bufferSize);
 
@@ -23,16 +29,22 @@ std::string GetString(const std::string& path, std::string_view section, std::st
 int GetInt(const std::string& path, std::string_view section, std::string_view key, int def);
 
 // WritePrivateProfileString with a value: creates the file, the section and the
-// key as needed and changes nothing else. False, with the file left as it was,
-// when it cannot be written (missing folder, UTF-16 file, CR or LF in an argument).
+// key as needed and changes nothing else. The value is written exactly as given.
+// False, with the file left byte for byte as it was and the reason in
+// g_lastError, when it cannot be written: missing folder, full disk, UTF-16 file,
+// CR or LF in an argument, a value longer than kMaxValueLength, or names that
+// could not be found again ("]" in the section, "=" in the key or a key starting
+// with "[").
 bool WriteString(const std::string& path, std::string_view section, std::string_view key,
                  std::string_view value);
 
 // WritePrivateProfileString without a value: removes the key's line. True when
-// the key is gone afterwards (also when it was never there).
+// the key is gone afterwards (also when it was never there; a missing file is
+// then created empty). False, file unchanged, when the file cannot be written.
 bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
 
-// WritePrivateProfileString(NULL, NULL, NULL): nothing is cached, so nothing to do.
+// WritePrivateProfileString(NULL, NULL, NULL): nothing is cached, so nothing is
+// pending; always true, and callers need not look at the result.
 bool Flush(const std::string& path);
 
 }  // namespace tp::ini

@@ -16,6 +16,7 @@ struct GeneralSettings {
     bool intelliSynch = true;
     bool autoExit = false;
     bool customWarnings = true;
+    bool operator==(const GeneralSettings&) const = default;
 };
 
 // Section "Weather".
@@ -28,6 +29,7 @@ struct WeatherSettings {
     int forecastUsa = 10;  // 1..10
     int language = 0;      // 0 English, 1 French, 2 German, 3 Italian, 4 Spanish
     int forecastEuro = 5;  // 1..5
+    bool operator==(const WeatherSettings&) const = default;
 };
 
 // Section "News".
@@ -42,6 +44,7 @@ struct NewsSettings {
     int sportLang = 0;   // 0 USA (English), 1 France (French)
     int worldLang = 0;
     int techLang = 0;
+    bool operator==(const NewsSettings&) const = default;
 };
 
 // Section "Movies".
@@ -51,6 +54,7 @@ struct MoviesSettings {
     std::string xml = "movies.xmt";
     int maxMovies = 10;   // 1..10
     int langMovies = 0;   // 0 USA (English), 1 France (French)
+    bool operator==(const MoviesSettings&) const = default;
 };
 
 // Section "Stocks".
@@ -61,6 +65,7 @@ struct StocksSettings {
     std::string symbols;  // "," separated
     std::string xRate;    // pairs such as "USD/EUR", "," separated
     int xRateDays = 10;   // 1..30
+    bool operator==(const StocksSettings&) const = default;
 };
 
 // Section "Directions". The itineraries themselves are read and written at the
@@ -70,6 +75,7 @@ struct DirectionsSettings {
     std::string icon = "directions.txt";
     std::string xml = "directions.xmt";
     int country = 0;  // the dialog's current choice; written only, never read
+    bool operator==(const DirectionsSettings&) const = default;
 };
 
 // Section "Astro".
@@ -78,6 +84,7 @@ struct AstroSettings {
     std::string icon = "astro.txt";
     std::string xml = "astro.xmt";
     std::string signs;
+    bool operator==(const AstroSettings&) const = default;
 };
 
 // Section "Email".
@@ -85,6 +92,7 @@ struct EmailSettings {
     bool download = false;
     std::string icon = "email.txt";
     std::string xml = "email.xmt";
+    bool operator==(const EmailSettings&) const = default;
 };
 
 // The main window's topics.
@@ -93,6 +101,7 @@ struct MainSettings {
     NewsSettings news;
     MoviesSettings movies;
     StocksSettings stocks;
+    bool operator==(const MainSettings&) const = default;
 };
 
 // The more-downloads dialog's topics.
@@ -100,12 +109,14 @@ struct MoreDownloadsSettings {
     DirectionsSettings directions;
     AstroSettings astro;
     EmailSettings email;
+    bool operator==(const MoreDownloadsSettings&) const = default;
 };
 
 struct Settings {
     GeneralSettings general;
     MainSettings main;
     MoreDownloadsSettings more;
+    bool operator==(const Settings&) const = default;
 };
 
 // Calls CreateDataFolders, then reads every key from GetIniPath() (defaults for

@@ -1,0 +1,141 @@
+#include "pages/page_format.h"
+
+#include "app/globals.h"
+#include "pages/page_files.h"
+#include "pages/template_fill.h"
+#include "platform/text_file.h"
+#include "settings/settings_model.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace tp {
+
+namespace {
+
+// A page is composed where a fetched body lives, so it keeps that buffer's size.
+constexpr std::size_t kPageMax = kTransferCapacity - 1;
+// Icon files and templates are read into buffers of this size.
+constexpr std::size_t kPageSourceCapacity = 51200;
+
+// The title that fills the second placeholder; the other topics' templates carry
+// their own title and have one placeholder less.
+std::string_view TopicTitle(PageTopic topic) {
+    switch (topic) {
+        case PageTopic::Weather: return "Weather";
+        case PageTopic::News: return "News";
+        case PageTopic::Stocks: return "Stocks";
+        case PageTopic::Movies: return "Movies";
+        case PageTopic::Directions:
+        case PageTopic::Astro:
+        case PageTopic::Email: break;
+    }
+    return {};
+}
+
+bool HasTitlePlaceholder(PageTopic topic) { return !TopicTitle(topic).empty(); }
+
+// These topics check their template: they run the first pass before anything is
+// fetched (stocks) and fill the index links and cards afterwards.
+bool IsTwoPass(PageTopic topic) {
+    return topic == PageTopic::Weather || topic == PageTopic::News || topic == PageTopic::Stocks;
+}
+
+void SetTemplateError(std::string_view templateName) {
+    const std::string name(templateName);
+    SetLastErrorF("Template error: in '%s'", name.c_str());
+}
+
+}  // namespace
+
+bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
+                  std::string_view dateLine, std::string_view templateName, std::string& framed) {
+    framed.clear();
+    // The frame is bounded by its sources (template, icon, date line), so it is not
+    // cut here: a cut could drop the placeholders that the page still needs.
+    if (HasTitlePlaceholder(topic)) {
+        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, "%s", "%s"},
+                     framed.max_size(), framed);
+    } else {
+        FillTemplate(templateText, {icon, dateLine, "%s", "%s"}, framed.max_size(), framed);
+    }
+    const std::size_t placeholder = framed.find("%s");
+    if (placeholder == std::string::npos || placeholder == 0) {
+        framed.clear();
+        SetTemplateError(templateName);
+        return false;
+    }
+    return true;
+}
+
+bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
+               std::string& page) {
+    page.clear();
+    const std::size_t placeholder = framed.find("%s");
+    if (placeholder == std::string_view::npos || placeholder == 0) {
+        SetLastError("Template error: the page frame has no place for the cards");
+        return false;
+    }
+    // What precedes the first surviving placeholder (icon, title, date line) is
+    // final text: it must not be read as a template a second time.
+    if (AppendCapped(page, framed.substr(0, placeholder), kPageMax)) {
+        FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
+    }
+    return true;
+}
+
+bool ComposePage(PageTopic topic, std::string_view templateText, std::string_view icon,
+                 std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
+                 std::string_view templateName, std::string& page) {
+    page.clear();
+    if (IsTwoPass(topic)) {
+        std::string framed;
+        return ComposeFrame(topic, templateText, icon, dateLine, templateName, framed) &&
+               FillFrame(framed, indexLinks, cards, page);
+    }
+    if (HasTitlePlaceholder(topic)) {
+        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, indexLinks, cards},
+                     kPageMax, page);
+    } else {
+        FillTemplate(templateText, {icon, dateLine, indexLinks, cards}, kPageMax, page);
+    }
+    return true;
+}
+
+bool WritePage(const std::string& path, std::string_view page) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
+        return false;
+    }
+    const std::string bytes = ToTextModeBytes(page);
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        // The old page is already truncated; a half page would only reach the
+        // organiser as a broken one.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
+        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
+        return false;
+    }
+    g_totalSize += static_cast<std::uint32_t>(page.size());
+    return true;
+}
+
+bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
+                    const std::string& pagePath, std::string_view indexLinks,
+                    std::string_view cards, const GeneralSettings& general) {
+    std::string icon;
+    std::string templateText;
+    if (!ReadWholeFile(iconName, icon, kPageSourceCapacity, true)) return false;
+    if (!ReadWholeFile(templateName, templateText, kPageSourceCapacity, true)) return false;
+    const std::string dateLine = FormatPageDate(general.timeFormat != 0, general.timeZone);
+    std::string page;
+    return ComposePage(topic, templateText, icon, dateLine, indexLinks, cards, templateName,
+                       page) &&
+           WritePage(pagePath, page);
+}
+
+}  // namespace tp

@@ -1,0 +1,404 @@
+#include "pages/page_format.h"
+
+#include "app/globals.h"
+#include "app/paths.h"
+#include "pages/page_files.h"
+#include "settings/settings_model.h"
+#include "tests/support/temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+
+namespace tp {
+namespace {
+
+std::tm MondaySeventhOfJanuary(int hour, int minute) {
+    std::tm t{};
+    t.tm_year = 2030 - 1900;
+    t.tm_mon = 0;
+    t.tm_mday = 7;
+    t.tm_wday = 1;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    return t;
+}
+
+std::string Repeat(std::string_view piece, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out.append(piece);
+    return out;
+}
+
+std::string ReadSourceData(const std::string& relative) {
+    std::ifstream in(test::SourceDataFolder() + relative, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(FormatPageDateTest, TimeFormsAndZoneTexts) {
+    const std::string longZone(40, 'Z');
+    const struct {
+        const char* name;
+        int hour, minute;
+        bool twentyFourHour, systemZone;
+        std::string zone;
+        std::string expected;
+    } cases[] = {
+        {"midnight half past is 0 AM", 0, 30, false, false, "", "Mon Jan 7, 0:30  AM (Local Time)"},
+        {"noon half past is 12 PM", 12, 30, false, false, "", "Mon Jan 7, 12:30  PM (Local Time)"},
+        {"afternoon loses twelve hours", 13, 5, false, false, "", "Mon Jan 7, 1:05  PM (Local Time)"},
+        {"morning in 12-hour form", 9, 5, false, true, "CEST", "Mon Jan 7, 9:05  AM (CEST)"},
+        {"24-hour form pads the hour", 9, 5, true, false, "", "Mon Jan 7, 09h05 (Local Time)"},
+        {"24-hour form late evening", 23, 59, true, true, "EDT", "Mon Jan 7, 23h59 (EDT)"},
+        {"zone off ignores the system name", 23, 59, true, false, "CEST",
+         "Mon Jan 7, 23h59 (Local Time)"},
+        {"long zone name keeps 32 characters", 9, 5, true, true, longZone,
+         "Mon Jan 7, 09h05 (" + std::string(32, 'Z') + ")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FormatPageDate(MondaySeventhOfJanuary(c.hour, c.minute), c.twentyFourHour,
+                                 c.systemZone, c.zone),
+                  c.expected);
+    }
+}
+
+TEST(FormatPageDateTest, DayAndMonthNamesAreFixedEnglish) {
+    std::tm t = MondaySeventhOfJanuary(8, 0);
+    t.tm_wday = 6;
+    t.tm_mon = 11;
+    t.tm_mday = 31;
+    EXPECT_EQ(FormatPageDate(t, true, false, ""), "Sat Dec 31, 08h00 (Local Time)");
+    t.tm_wday = 0;
+    t.tm_mon = 4;
+    EXPECT_EQ(FormatPageDate(t, true, false, ""), "Sun May 31, 08h00 (Local Time)");
+}
+
+TEST(CardFormatTest, CardAndIndexLinkTexts) {
+    std::string cards;
+    EXPECT_TRUE(AppendCard(cards, 51200, 101, "Paris", "Today: sun<br/>"));
+    EXPECT_TRUE(AppendCard(cards, 51200, 102, "", ""));
+    EXPECT_EQ(cards,
+              "<Card ID=\"101\">\n<Header>\n<Title>Paris</Title>\n</Header>\n<Body>\n"
+              "<Text><p>Today: sun<br/></p></Text>\n</Body>\n</Card>\n"
+              "<Card ID=\"102\">\n<Header>\n<Title></Title>\n</Header>\n<Body>\n"
+              "<Text><p></p></Text>\n</Body>\n</Card>\n");
+
+    std::string links;
+    EXPECT_TRUE(AppendIndexLink(links, 2048, 101, "World"));
+    EXPECT_TRUE(AppendIndexLink(links, 2048, 201, "Technology"));
+    EXPECT_EQ(links, "<a href=\"#101\">World</a><br/>\n<a href=\"#201\">Technology</a><br/>\n");
+}
+
+TEST(CardFormatTest, CapacityCountsTheZeroAndCutsKeepTheTagsWhole) {
+    std::string whole;
+    AppendCard(whole, 51200, 7, "T", "abc<br/>def");
+    const std::string frame = "<Card ID=\"7\">\n<Header>\n<Title>T</Title>\n</Header>\n<Body>\n"
+                              "<Text><p></p></Text>\n</Body>\n</Card>\n";
+    const std::string closing = "</p></Text>\n</Body>\n</Card>\n";
+    const std::string head = frame.substr(0, frame.size() - closing.size());
+    const struct {
+        const char* name;
+        std::size_t capacity;
+        bool fits;
+        std::string body;  // the body that ends up in the card; "-" for no card at all
+    } cases[] = {
+        {"exact fit with the zero", whole.size() + 1, true, "abc<br/>def"},
+        {"one short cuts the last letter", whole.size(), false, "abc<br/>de"},
+        {"cut inside a line break drops the broken tag", frame.size() + 1 + 5, false, "abc"},
+        {"room for the tags only", frame.size() + 1, false, ""},
+        {"no room for the tags appends nothing", frame.size(), false, "-"},
+        {"zero capacity appends nothing", 0, false, "-"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string cards;
+        EXPECT_EQ(AppendCard(cards, c.capacity, 7, "T", "abc<br/>def"), c.fits);
+        EXPECT_LT(cards.size(), std::max<std::size_t>(c.capacity, 1));
+        if (c.body == "-") {
+            EXPECT_EQ(cards, "");
+        } else {
+            EXPECT_EQ(cards, head + c.body + closing);
+        }
+    }
+}
+
+TEST(CardFormatTest, AppendsAtTheEndAndNeverPastCapacity) {
+    std::string links = "<a href=\"#101\">World</a><br/>\n";
+    const std::string before = links;
+    // Room for the link's tags and four letters of its title.
+    const std::size_t capacity = before.size() + std::string("<a href=\"#102\"></a><br/>\n").size() + 4 + 1;
+    EXPECT_FALSE(AppendIndexLink(links, capacity, 102, "Technology"));
+    EXPECT_EQ(links, before + "<a href=\"#102\">Tech</a><br/>\n");
+    EXPECT_FALSE(AppendIndexLink(links, capacity, 103, "Sport"));
+    EXPECT_EQ(links.size(), capacity - 1);
+
+    const std::string body = Repeat("x", 100);
+    std::string one;
+    AppendCard(one, 51200, 101, "Title", body);
+    std::string cards;
+    std::size_t appended = 0;
+    while (AppendCard(cards, 2048, 101 + static_cast<int>(appended), "Title", body)) ++appended;
+    EXPECT_EQ(appended, 2047 / one.size());
+    // The card that did not fit whole is still closed.
+    EXPECT_LE(cards.size(), 2047u);
+    EXPECT_EQ(cards.substr(cards.size() - 8), "</Card>\n");
+}
+
+// Pieces with telling names, so an expected page shows what went where.
+constexpr std::string_view kIcon = "ICON";
+constexpr std::string_view kDate = "DATE";
+constexpr std::string_view kLinks = "LINKS";
+constexpr std::string_view kCards = "CARDS";
+
+struct ComposeCase {
+    const char* name;
+    PageTopic topic;
+    std::string templateText;
+    bool ok;
+    std::string expected;  // the page, or g_lastError when !ok
+};
+
+void RunComposeCases(const std::vector<ComposeCase>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string page = "stale";
+        g_lastError.clear();
+        EXPECT_EQ(ComposePage(c.topic, c.templateText, kIcon, kDate, kLinks, kCards, "my.xmt", page),
+                  c.ok);
+        EXPECT_EQ(c.ok ? page : g_lastError, c.expected);
+    }
+}
+
+TEST(ComposePageTest, TwoPassPlaceholderTest) {
+    RunComposeCases({
+        {"three placeholders only", PageTopic::Weather, "<a>%s</a><b>%s</b><c>%s</c>", false,
+         "Template error: in 'my.xmt'"},
+        {"no placeholder at all", PageTopic::Stocks, "<Tidepost/>", false,
+         "Template error: in 'my.xmt'"},
+        {"surviving placeholder at the very start", PageTopic::News, "%%s%s%s%s%s", false,
+         "Template error: in 'my.xmt'"},
+        {"five placeholders at the very start", PageTopic::News, "%s%s%s%s%s", true,
+         "ICONNewsDATELINKSCARDS"},
+        {"title per topic", PageTopic::Stocks, "<%s|%s|%s|%s|%s>", true,
+         "<ICON|Stocks|DATE|LINKS|CARDS>"},
+        {"double percent before the first placeholder", PageTopic::Weather,
+         "100%%<%s>%s %s [%s] %s", true, "100%<ICON>Weather DATE [LINKS] CARDS"},
+        {"quadruple percent among the last placeholders", PageTopic::Weather,
+         "%s %s %s %s 50%%%% %s", true, "ICON Weather DATE LINKS 50% CARDS"},
+        // Up to the first surviving placeholder the frame is final text.
+        {"quadruple percent before the fourth placeholder", PageTopic::Weather,
+         "%s %s %s 50%%%% %s %s", true, "ICON Weather DATE 50%% LINKS CARDS"},
+    });
+}
+
+TEST(ComposePageTest, OnePassTopicsFillWithoutCheck) {
+    RunComposeCases({
+        {"movies fill the title", PageTopic::Movies, "%s/%s/%s/%s/%s", true,
+         "ICON/Movies/DATE/LINKS/CARDS"},
+        {"directions have no title", PageTopic::Directions, "%s/%s/%s/%s", true,
+         "ICON/DATE/LINKS/CARDS"},
+        {"too few placeholders are not refused", PageTopic::Astro, "%s only", true, "ICON only"},
+        {"double percent halves once", PageTopic::Email, "%s %%%% %s%s%s", true,
+         "ICON %% DATELINKSCARDS"},
+    });
+}
+
+TEST(ComposePageTest, HostileTemplatesAreCopiedNotFormatted) {
+    const std::string forty = Repeat("%s", 40);
+    RunComposeCases({
+        {"foreign conversions stay as written", PageTopic::Email,
+         "%s%n%d%99999s%x%s%s%s%-5s%", true, "ICON%n%d%99999s%xDATELINKSCARDS%-5s%"},
+        {"forty placeholders, one pass", PageTopic::Email, forty, true,
+         "ICONDATELINKSCARDS" + Repeat("%s", 36)},
+        {"forty placeholders, two passes", PageTopic::Weather, forty, true,
+         "ICONWeatherDATELINKSCARDS" + Repeat("%s", 35)},
+        {"foreign conversions through both passes", PageTopic::News,
+         "%n%s%s%s%d%s%99999s%s%p", true, "%nICONNewsDATE%dLINKS%99999sCARDS%p"},
+    });
+}
+
+TEST(ComposePageTest, PiecesAreNeverReadAsTemplates) {
+    std::string page;
+    ASSERT_TRUE(ComposePage(PageTopic::News, "%s|%s|%s|%s|%s", "i%%", "d%n", "l%d%s", "c%%",
+                            "news.xmt", page));
+    EXPECT_EQ(page, "i%%|News|d%n|l%d%s|c%%");
+    ASSERT_TRUE(ComposePage(PageTopic::Email, "%s|%s|%s|%s", "i%s", "d%n", "l%s", "c%%",
+                            "email.xmt", page));
+    EXPECT_EQ(page, "i%s|d%n|l%s|c%%");
+}
+
+TEST(ComposePageTest, PageIsCutAtTheTransferBufferSize) {
+    const std::string huge(100000, 'c');
+    for (PageTopic topic : {PageTopic::Weather, PageTopic::Movies, PageTopic::Email}) {
+        SCOPED_TRACE(static_cast<int>(topic));
+        std::string page;
+        ASSERT_TRUE(ComposePage(topic, "<%s%s%s%s%s>", kIcon, kDate, kLinks, huge, "t.xmt", page));
+        EXPECT_EQ(page.size(), kTransferCapacity - 1);
+        EXPECT_EQ(page.back(), 'c');
+    }
+    // A huge icon before the placeholders cuts the page as well.
+    std::string page;
+    ASSERT_TRUE(ComposePage(PageTopic::News, "%s%s%s%s%s", huge, kDate, kLinks, kCards, "n.xmt", page));
+    EXPECT_EQ(page, huge.substr(0, kTransferCapacity - 1));
+}
+
+TEST(ComposeFrameTest, StocksFrameIsFilledLater) {
+    std::string framed;
+    ASSERT_TRUE(ComposeFrame(PageTopic::Stocks, "<%s><%s><%s><%s><%s> 5%%%%", kIcon, kDate,
+                             "stocks.xmt", framed));
+    EXPECT_EQ(framed, "<ICON><Stocks><DATE><%s><%s> 5%%");
+    std::string page;
+    ASSERT_TRUE(FillFrame(framed, kLinks, kCards, page));
+    EXPECT_EQ(page, "<ICON><Stocks><DATE><LINKS><CARDS> 5%");
+
+    EXPECT_FALSE(FillFrame("no frame", kLinks, kCards, page));
+    EXPECT_FALSE(FillFrame("%s at the start", kLinks, kCards, page));
+}
+
+TEST(WritePageTest, WritesTextModeAndCountsLineFeedsOnce) {
+    test::TempHome home;
+    g_totalSize = 10;
+    ASSERT_TRUE(WritePage(home.path() + "xml/a.xml", "<a>\n</a>\n"));
+    EXPECT_EQ(home.ReadFile("xml/a.xml"), "<a>\r\n</a>\r\n");
+    EXPECT_EQ(g_totalSize, 10u + 9u);
+    ASSERT_TRUE(WritePage(home.path() + "xml/a.xml", "<b/>"));
+    EXPECT_EQ(home.ReadFile("xml/a.xml"), "<b/>");
+    EXPECT_EQ(g_totalSize, 10u + 9u + 4u);
+}
+
+TEST(WritePageTest, FailuresAreReportedAndNotCounted) {
+    test::TempHome home;
+    const std::string missingFolder = home.path() + "nowhere/a.xml";
+    const std::string bigPage(200000, 'x');
+    g_totalSize = 5;
+
+    EXPECT_FALSE(WritePage(missingFolder, "<a/>"));
+    EXPECT_EQ(g_lastError, "File error: Enable to write '" + missingFolder + "'");
+
+    // A device that is always full: the open succeeds, the writing does not.
+    EXPECT_FALSE(WritePage("/dev/full", bigPage));
+    EXPECT_EQ(g_lastError, "File error: Enable to write '/dev/full'");
+
+    // A disk that fills up part-way leaves no half page behind.
+    const std::string partial = home.path() + "xml/partial.xml";
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WritePage(partial, bigPage);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(home.Exists("xml/partial.xml"));
+
+    EXPECT_EQ(g_totalSize, 5u);
+}
+
+TEST(BuildTopicPageTest, ReadsComposesAndWrites) {
+    test::TempHome home;
+    home.WriteFile("cfg/w.txt", "QUJD");
+    home.WriteFile("cfg/w.xmt", "<T><Icon><Data>%s</Data>\r\n</Icon><I>%s %s\r\n%s</I>%s</T>");
+    GeneralSettings general;
+    general.timeFormat = 1;
+    general.timeZone = false;
+    g_totalSize = 0;
+
+    ASSERT_TRUE(BuildTopicPage(PageTopic::Weather, "w.txt", "w.xmt", PageFileName("w.xmt"),
+                               "<a href=\"#101\">X</a><br/>\n", "CARDS", general));
+    const std::string bytes = home.ReadFile("xml/w.xml");
+    const std::regex expected(
+        "<T><Icon><Data>QUJD</Data>\r\n</Icon><I>Weather [A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{1,2}, "
+        "[0-9]{2}h[0-9]{2} \\(Local Time\\)\r\n<a href=\"#101\">X</a><br/>\r\n</I>CARDS</T>");
+    EXPECT_TRUE(std::regex_match(bytes, expected)) << bytes;
+    // Counted as composed: CR LF pairs read back as one line feed each.
+    EXPECT_EQ(g_totalSize, bytes.size() - 3);
+}
+
+TEST(BuildTopicPageTest, FailingStepsWriteNothing) {
+    test::TempHome home;
+    home.WriteFile("cfg/ok.txt", "QUJD");
+    home.WriteFile("cfg/three.xmt", "%s %s %s");
+    home.WriteFile("cfg/ok.xmt", "%s %s %s %s %s");
+    GeneralSettings general;
+    const struct {
+        const char* name;
+        const char* icon;
+        const char* templateName;
+        std::string error;
+    } cases[] = {
+        {"missing icon", "none.txt", "ok.xmt",
+         "Error: Enable to read file '" + home.path() + "cfg/none.txt'"},
+        {"missing template", "ok.txt", "none.xmt",
+         "Error: Enable to read file '" + home.path() + "cfg/none.xmt'"},
+        {"template with three placeholders", "ok.txt", "three.xmt", "Template error: in 'three.xmt'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_totalSize = 0;
+        EXPECT_FALSE(BuildTopicPage(PageTopic::News, c.icon, c.templateName, PageFileName("page.xmt"),
+                                    "", "", general));
+        EXPECT_EQ(g_lastError, c.error);
+        EXPECT_FALSE(home.Exists("xml/page.xml"));
+        EXPECT_EQ(g_totalSize, 0u);
+    }
+}
+
+// The installed templates and icons, filled as a run fills them, must give pages
+// that an XML parser accepts.
+TEST(DefaultTemplatesTest, FilledPagesAreWellFormedXml) {
+    if (std::system("command -v xmllint >/dev/null 2>&1") != 0) GTEST_SKIP() << "xmllint missing";
+    test::TempHome home;
+    const struct {
+        PageTopic topic;
+        const char* name;
+        const char* title;  // in the page's index card
+    } topics[] = {
+        {PageTopic::Weather, "weather", "Weather"},     {PageTopic::News, "news", "News"},
+        {PageTopic::Stocks, "stocks", "Stocks"},        {PageTopic::Movies, "movies", "Movies"},
+        {PageTopic::Directions, "directions", "Directions"}, {PageTopic::Astro, "astro", "Horoscopes"},
+        {PageTopic::Email, "email", "E-mail"},
+    };
+    const std::string dateLine = FormatPageDate(MondaySeventhOfJanuary(9, 5), true, false, "");
+    for (const auto& t : topics) {
+        SCOPED_TRACE(t.name);
+        const std::string templateText = ReadSourceData(std::string("cfg/") + t.name + ".xmt");
+        const std::string icon = ReadSourceData(std::string("cfg/") + t.name + ".txt");
+        ASSERT_FALSE(templateText.empty());
+        ASSERT_FALSE(icon.empty());
+        std::string links;
+        std::string cards;
+        for (int id = 101; id <= 103; ++id) {
+            const std::string title = "Item " + std::to_string(id);
+            AppendIndexLink(links, 2048, id, title);
+            AppendCard(cards, 51200, id, title, "first line<br/>second line, 12% up<br/>");
+        }
+        std::string page;
+        ASSERT_TRUE(ComposePage(t.topic, templateText, icon, dateLine, links, cards,
+                                std::string(t.name) + ".xmt", page));
+        EXPECT_EQ(page.find("%s"), std::string::npos) << page;
+        EXPECT_NE(page.find("<Data>" + icon + "</Data>"), std::string::npos) << page;
+        EXPECT_NE(page.find(std::string("<Title>") + t.title + "</Title>"), std::string::npos);
+        EXPECT_NE(page.find(dateLine), std::string::npos);
+        EXPECT_NE(page.find(links), std::string::npos);
+        EXPECT_NE(page.find(cards), std::string::npos);
+
+        const std::string path = home.path() + "xml/" + t.name + ".xml";
+        ASSERT_TRUE(WritePage(path, page));
+        EXPECT_EQ(std::system(("xmllint --noout '" + path + "'").c_str()), 0) << page;
+    }
+}
+
+}  // namespace
+}  // namespace tp
