@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/text_format.h"
 #include "extract/news_categories.h"
+#include "extract/weather.h"
 #include "pages/page_files.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
@@ -29,6 +30,9 @@ struct TopicStep {
 
 // Topics not listed here are passed over; each one joins with a single row.
 const std::initializer_list<TopicStep> kTopicSteps = {
+    {1, [](const Settings& s) { return s.main.weather.download; },
+     [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
+     true},
 };
 
 const TopicStep* FindStep(int number) {
