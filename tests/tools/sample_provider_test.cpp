@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/movies.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
@@ -217,6 +218,36 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
         EXPECT_EQ(Count(page, std::regex(": [^<:]+ , Max -?[0-9]+\xB0" "C Min -?[0-9]+\xB0" "C<br/>")),
                   4 * cities.size());
         EXPECT_NE(page.find("<Title> New York, NY</Title>"), std::string::npos);
+    }
+}
+
+TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
+    test::TempHome home;
+    for (const char* name : {"movies.txt", "movies.xmt"}) {
+        std::string bytes;
+        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
+        home.WriteFile(std::string("cfg/") + name, bytes);
+    }
+    RunningProvider running;
+    std::istringstream lines(CustomizationLines(running.port()));
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
+    }
+
+    struct Source {
+        int lang;
+        std::size_t films;
+        const char* lastTitle;
+    };
+    const Source sources[] = {{0, 4, "Paper Kites (2002)"}, {1, 3, "La Derniere Ecole"}};
+    for (const Source& source : sources) {
+        SCOPED_TRACE(source.lastTitle);
+        Settings settings;
+        settings.main.movies.langMovies = source.lang;
+        ASSERT_TRUE(DownloadMovies(settings, home.path() + "xml/movies.xml")) << g_lastError;
+        const std::string page = FromTextModeBytes(home.ReadFile("xml/movies.xml"));
+        EXPECT_EQ(Count(page, std::regex("<Card ID=\"10[1-9]\">")), source.films);
+        EXPECT_NE(page.find("<Title>" + std::string(source.lastTitle) + "</Title>"), std::string::npos);
     }
 }
 
