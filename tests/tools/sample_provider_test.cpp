@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -184,18 +185,25 @@ std::size_t Count(const std::string& text, const std::regex& pattern) {
         std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), std::sregex_iterator()));
 }
 
-TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
-    test::TempHome home;
-    for (const char* name : {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}) {
+// Copies the named installation files into the data folder and points every
+// customizable address at the provider on port.
+void PrepareHome(const test::TempHome& home, std::initializer_list<const char*> dataFiles, int port) {
+    for (const char* name : dataFiles) {
         std::string bytes;
         ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
         home.WriteFile(std::string("cfg/") + name, bytes);
     }
-    RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
+    std::istringstream lines(CustomizationLines(port));
     for (std::string line; std::getline(lines, line);) {
         ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
     }
+}
+
+TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    ASSERT_NO_FATAL_FAILURE(PrepareHome(
+        home, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}, running.port()));
 
     const std::vector<std::string> zips = RecordedCodes("weather/us", false);
     ASSERT_EQ(zips.size(), 3u);
@@ -223,16 +231,8 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
 
 TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
     test::TempHome home;
-    for (const char* name : {"movies.txt", "movies.xmt"}) {
-        std::string bytes;
-        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
-        home.WriteFile(std::string("cfg/") + name, bytes);
-    }
     RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
+    ASSERT_NO_FATAL_FAILURE(PrepareHome(home, {"movies.txt", "movies.xmt"}, running.port()));
 
     struct Source {
         int lang;
