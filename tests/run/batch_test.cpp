@@ -1,6 +1,6 @@
 #include "tests/run/batch_process.h"
-#include "tests/run/undeletable_file.h"
 #include "tests/run/weather_setup.h"
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ namespace {
 using test::BatchResult;
 using test::RunBatchProcess;
 using test::TempHome;
-using test::UndeletableFile;
+using test::ImmutableFile;
 
 const char kInProgress[] = "Download in progress, please wait ...\n";
 const char kCompletedZero[] = "Download successfully completed (total web content size is 0 bytes).\n";
@@ -101,8 +101,8 @@ TEST(BatchRun, FailedCleanUpExitsWithOne) {
     TempHome home;
     home.WriteFile("cfg/Tidepost.ini", kBaseSettings);
     home.WriteFile("xml/stuck.xml", "page");
-    UndeletableFile stuck(home.path() + "xml/stuck.xml");
-    if (!stuck.locked()) GTEST_SKIP() << "this file system cannot make a file undeletable";
+    ImmutableFile stuck(home.path() + "xml/stuck.xml");
+    if (!stuck.set()) GTEST_SKIP() << "this file system cannot make a file undeletable";
 
     const BatchResult result = RunBatchProcess({});
     EXPECT_EQ(result.status, 1);
