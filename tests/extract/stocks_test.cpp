@@ -11,38 +11,21 @@
 #include "extract/decimal_number.h"
 #include "platform/text_file.h"
 #include "settings/ini_file.h"
+#include "tests/extract/stocks_pages.h"
 #include "tests/support/temp_home.h"
 
 namespace tp {
 namespace {
 
-const std::string kRatesTagText = "<td><font face=\"Verdana\" size=\"-1\">";
+using test::HistoryPage;
+using test::kRatesTagText;
+
 const std::string kDataFolder = TIDEPOST_SOURCE_DIR "/tests/data/stocks/";
 
 std::string ReadData(const std::string& name) {
     std::string bytes;
     EXPECT_TRUE(ReadBinaryFile(kDataFolder + name, bytes)) << name;
     return bytes;
-}
-
-// A history page of 30 rows, oldest first: row k (1 to 30) is dated
-// 2026-11-k and worth 1.0k, unless a cell text is given for it.
-std::string HistoryPage(const std::vector<std::pair<int, std::string>>& values = {},
-                        const std::vector<std::pair<int, std::string>>& dates = {}, int rows = 30) {
-    std::string page = "<table>\n<tr><th>Date</th><th>Day</th><th>Rate</th><th>Inverse</th></tr>\n";
-    for (int k = 1; k <= rows; ++k) {
-        std::string value = "1.0" + std::string(k < 10 ? "0" : "") + std::to_string(k);
-        std::string date = "2026-11-" + std::string(k < 10 ? "0" : "") + std::to_string(k);
-        for (const auto& [row, text] : values) {
-            if (row == k) value = text;
-        }
-        for (const auto& [row, text] : dates) {
-            if (row == k) date = text;
-        }
-        page += "<tr>" + kRatesTagText + date + "</font></td>" + kRatesTagText + "Mon</font></td>" +
-                kRatesTagText + value + "</font></td>" + kRatesTagText + "0.97</font></td></tr>\n";
-    }
-    return page + "</table>\n";
 }
 
 void SetOldCurrency(std::optional<std::string> symbol, std::optional<std::string> rate) {
