@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/stocks.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
@@ -218,6 +219,39 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
                   4 * cities.size());
         EXPECT_NE(page.find("<Title> New York, NY</Title>"), std::string::npos);
     }
+}
+
+TEST(SampleProvider, RecordedStocksPagesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    for (const char* name : {"stocks.txt", "stocks.xmt"}) {
+        std::string bytes;
+        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
+        home.WriteFile(std::string("cfg/") + name, bytes);
+    }
+    RunningProvider running;
+    std::istringstream lines(CustomizationLines(running.port()));
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
+    }
+
+    const std::vector<std::string> pairs = RecordedCodes("rates", true);
+    const std::vector<std::string> symbols = RecordedCodes("quotes", false);
+    ASSERT_EQ(pairs.size(), 5u);
+    ASSERT_EQ(symbols.size(), 4u);
+    Settings settings;
+    settings.main.stocks.xRate = Join(pairs);
+    settings.main.stocks.symbols = Join(symbols);
+    settings.main.stocks.xRateDays = 30;
+    ASSERT_TRUE(DownloadStocks(settings, home.path() + "xml/stocks.xml")) << g_lastError;
+
+    const std::string page = FromTextModeBytes(home.ReadFile("xml/stocks.xml"));
+    EXPECT_EQ(Count(page, std::regex("<Card ID=")), pairs.size() + symbols.size());
+    EXPECT_EQ(Count(page, std::regex("\\[2026-[0-9]{2}-[0-9]{2}\\] [0-9]+\\.[0-9]{5} [A-Z]{3}<br/>")),
+              30 * pairs.size());
+    EXPECT_EQ(Count(page, std::regex("Symbol: [A-Z]+<br/>Last Trade: [0-9:]+[AP]M ET<br/>Value: [0-9.]+"
+                                     "<br/>Change: [-+][0-9.]+ / [-+][0-9.]+%<br/>Volume: [0-9,]+<br/>")),
+              symbols.size());
+    EXPECT_EQ(page.find("not available"), std::string::npos);
 }
 
 TEST(SampleProvider, UnknownPagesAndBadRequestsAreRefused) {
