@@ -38,12 +38,14 @@ done
 port="$(head -n 1 "$demo/provider.port")"
 echo "Sample provider listening on http://127.0.0.1:$port/"
 
-# Settings: the weather topic only (the other topics come later), and every web
+# Settings: the weather and stocks topics (the others come later), and every web
 # address pointed at the provider.
 {
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
     "10001,60601,94103" "$cities" "$language"
+  printf '[Stocks]\nDownload=1\nXRate=%s\nSymbols=%s\nXRateDays=10\nOldEuroSymb=FRF\nOldEuroRate=6.55957\n' \
+    "USD/EUR,EUR/USD,GBP/USD,USD/JPY,EUR/CHF" "IBM,MSFT,ORCL,CSCO"
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
@@ -59,5 +61,10 @@ if [ -f "$demo/xml/weather.xml" ]; then
   echo "== $demo/xml/weather.xml =="
   # Pages are Windows Latin-1 text with CR LF line ends.
   tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
+fi
+if [ -f "$demo/xml/stocks.xml" ]; then
+  echo
+  echo "== $demo/xml/stocks.xml =="
+  tr -d '\r' <"$demo/xml/stocks.xml" | iconv -f WINDOWS-1252 -t UTF-8
 fi
 exit "$status"
