@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -162,6 +163,21 @@ private:
     std::thread thread_;
 };
 
+// Copies the named installation files into the home's cfg/ and points every
+// web address at the running provider.
+void PrepareProviderHome(const test::TempHome& home, const RunningProvider& running,
+                         std::initializer_list<const char*> cfgFiles) {
+    for (const char* name : cfgFiles) {
+        std::string bytes;
+        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes)) << name;
+        home.WriteFile(std::string("cfg/") + name, bytes);
+    }
+    std::istringstream lines(CustomizationLines(running.port()));
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
+    }
+}
+
 std::vector<std::string> RecordedCodes(const std::string& folder, bool european) {
     std::vector<std::string> codes;
     for (const auto& entry : std::filesystem::directory_iterator(kPagesFolder + folder)) {
@@ -186,16 +202,9 @@ std::size_t Count(const std::string& text, const std::regex& pattern) {
 
 TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
     test::TempHome home;
-    for (const char* name : {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}) {
-        std::string bytes;
-        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
-        home.WriteFile(std::string("cfg/") + name, bytes);
-    }
     RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
+    PrepareProviderHome(home, running, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"});
+    if (HasFatalFailure()) return;
 
     const std::vector<std::string> zips = RecordedCodes("weather/us", false);
     ASSERT_EQ(zips.size(), 3u);
@@ -223,16 +232,9 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
 
 TEST(SampleProvider, RecordedStocksPagesExtractWithTheDefaultTags) {
     test::TempHome home;
-    for (const char* name : {"stocks.txt", "stocks.xmt"}) {
-        std::string bytes;
-        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
-        home.WriteFile(std::string("cfg/") + name, bytes);
-    }
     RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
+    PrepareProviderHome(home, running, {"stocks.txt", "stocks.xmt"});
+    if (HasFatalFailure()) return;
 
     const std::vector<std::string> pairs = RecordedCodes("rates", true);
     const std::vector<std::string> symbols = RecordedCodes("quotes", false);
