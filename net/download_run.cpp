@@ -6,6 +6,7 @@
 #include "app/text_format.h"
 #include "extract/movies.h"
 #include "extract/news_categories.h"
+#include "extract/stocks.h"
 #include "extract/weather.h"
 #include "pages/page_files.h"
 #include "resources/string_table.h"
@@ -33,6 +34,8 @@ const TopicStep kTopicSteps[] = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
+    {3, [](const Settings& s) { return s.main.stocks.download; },
+     [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, true},
     {4, [](const Settings& s) { return s.main.movies.download; },
      [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, true},
 };

@@ -38,7 +38,7 @@ done
 port="$(head -n 1 "$demo/provider.port")"
 echo "Sample provider listening on http://127.0.0.1:$port/"
 
-# Settings: the weather and movies topics (the other topics come later), and every web
+# Settings: every topic built so far, and every web
 # address pointed at the provider.
 {
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
@@ -46,6 +46,8 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
     "10001,60601,94103" "$cities" "$language"
   # Films: the French list with the French forecasts, else the English one.
   printf '[Movies]\nDownload=1\nMaxMovies=10\nLangMovies=%s\n' "$([ "$language" = 1 ] && echo 1 || echo 0)"
+  printf '[Stocks]\nDownload=1\nXRate=%s\nSymbols=%s\nXRateDays=10\nOldEuroSymb=FRF\nOldEuroRate=6.55957\n' \
+    "USD/EUR,EUR/USD,GBP/USD,USD/JPY,EUR/CHF" "IBM,MSFT,ORCL,CSCO"
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
@@ -56,15 +58,11 @@ TIDEPOST_HOME="$demo" ./build/tidepost-batch || status=$?
 echo
 echo "Pages written to $demo/xml/:"
 ls -l "$demo/xml/"
-if [ -f "$demo/xml/weather.xml" ]; then
+# Pages are Windows Latin-1 text with CR LF line ends.
+for page in "$demo"/xml/*.xml; do
+  [ -f "$page" ] || continue
   echo
-  echo "== $demo/xml/weather.xml =="
-  # Pages are Windows Latin-1 text with CR LF line ends.
-  tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
-fi
-if [ -f "$demo/xml/movies.xml" ]; then
-  echo
-  echo "== $demo/xml/movies.xml =="
-  tr -d '\r' <"$demo/xml/movies.xml" | iconv -f WINDOWS-1252 -t UTF-8
-fi
+  echo "== $page =="
+  tr -d '\r' <"$page" | iconv -f WINDOWS-1252 -t UTF-8
+done
 exit "$status"

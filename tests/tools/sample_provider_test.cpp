@@ -14,6 +14,7 @@
 
 #include "app/globals.h"
 #include "extract/movies.h"
+#include "extract/stocks.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
@@ -163,6 +164,21 @@ private:
     std::thread thread_;
 };
 
+// Copies the named installation files into the home's cfg/ and points every
+// web address at the running provider.
+void PrepareProviderHome(const test::TempHome& home, const RunningProvider& running,
+                         std::initializer_list<const char*> cfgFiles) {
+    for (const char* name : cfgFiles) {
+        std::string bytes;
+        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes)) << name;
+        home.WriteFile(std::string("cfg/") + name, bytes);
+    }
+    std::istringstream lines(CustomizationLines(running.port()));
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
+    }
+}
+
 std::vector<std::string> RecordedCodes(const std::string& folder, bool european) {
     std::vector<std::string> codes;
     for (const auto& entry : std::filesystem::directory_iterator(kPagesFolder + folder)) {
@@ -185,25 +201,11 @@ std::size_t Count(const std::string& text, const std::regex& pattern) {
         std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), std::sregex_iterator()));
 }
 
-// Copies the named installation files into the data folder and points every
-// customizable address at the provider on port.
-void PrepareHome(const test::TempHome& home, std::initializer_list<const char*> dataFiles, int port) {
-    for (const char* name : dataFiles) {
-        std::string bytes;
-        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
-        home.WriteFile(std::string("cfg/") + name, bytes);
-    }
-    std::istringstream lines(CustomizationLines(port));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
-}
-
 TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
     test::TempHome home;
     RunningProvider running;
-    ASSERT_NO_FATAL_FAILURE(PrepareHome(
-        home, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}, running.port()));
+    PrepareProviderHome(home, running, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"});
+    if (HasFatalFailure()) return;
 
     const std::vector<std::string> zips = RecordedCodes("weather/us", false);
     ASSERT_EQ(zips.size(), 3u);
@@ -232,7 +234,8 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
 TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
     test::TempHome home;
     RunningProvider running;
-    ASSERT_NO_FATAL_FAILURE(PrepareHome(home, {"movies.txt", "movies.xmt"}, running.port()));
+    PrepareProviderHome(home, running, {"movies.txt", "movies.xmt"});
+    if (HasFatalFailure()) return;
 
     struct Source {
         int lang;
@@ -249,6 +252,32 @@ TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
         EXPECT_EQ(Count(page, std::regex("<Card ID=\"10[1-9]\">")), source.films);
         EXPECT_NE(page.find("<Title>" + std::string(source.lastTitle) + "</Title>"), std::string::npos);
     }
+}
+
+TEST(SampleProvider, RecordedStocksPagesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    PrepareProviderHome(home, running, {"stocks.txt", "stocks.xmt"});
+    if (HasFatalFailure()) return;
+
+    const std::vector<std::string> pairs = RecordedCodes("rates", true);
+    const std::vector<std::string> symbols = RecordedCodes("quotes", false);
+    ASSERT_EQ(pairs.size(), 5u);
+    ASSERT_EQ(symbols.size(), 4u);
+    Settings settings;
+    settings.main.stocks.xRate = Join(pairs);
+    settings.main.stocks.symbols = Join(symbols);
+    settings.main.stocks.xRateDays = 30;
+    ASSERT_TRUE(DownloadStocks(settings, home.path() + "xml/stocks.xml")) << g_lastError;
+
+    const std::string page = FromTextModeBytes(home.ReadFile("xml/stocks.xml"));
+    EXPECT_EQ(Count(page, std::regex("<Card ID=")), pairs.size() + symbols.size());
+    EXPECT_EQ(Count(page, std::regex("\\[2026-[0-9]{2}-[0-9]{2}\\] [0-9]+\\.[0-9]{5} [A-Z]{3}<br/>")),
+              30 * pairs.size());
+    EXPECT_EQ(Count(page, std::regex("Symbol: [A-Z]+<br/>Last Trade: [0-9:]+[AP]M ET<br/>Value: [0-9.]+"
+                                     "<br/>Change: [-+][0-9.]+ / [-+][0-9.]+%<br/>Volume: [0-9,]+<br/>")),
+              symbols.size());
+    EXPECT_EQ(page.find("not available"), std::string::npos);
 }
 
 TEST(SampleProvider, UnknownPagesAndBadRequestsAreRefused) {

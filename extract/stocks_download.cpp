@@ -1,0 +1,137 @@
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "app/globals.h"
+#include "extract/stocks.h"
+#include "extract/weather.h"
+#include "net/fetch_url.h"
+#include "pages/page_files.h"
+#include "pages/page_format.h"
+#include "settings/custom_store.h"
+
+namespace tp {
+
+namespace {
+
+constexpr int kFirstCardId = 101;
+constexpr std::string_view kBreak = "<br/>";
+constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
+
+struct StockCard {
+    std::string title;
+    std::string body;
+};
+
+StockCard MakeCard(std::string_view title, std::string body) {
+    return {std::string(title.substr(0, kStockTitleMax)), std::move(body)};
+}
+
+// A pair always gets its card: its table, or why there is none.
+StockCard RatesCard(std::string_view pair, std::string_view tag, int days) {
+    std::string body;
+    const bool read = CheckRatePair(pair) && FetchUrl(GetCustomUrl(kRatesAddress, pair)) &&
+                      ExtractRates(g_transferBuffer, tag, days, pair, body);
+    return MakeCard(pair, read ? std::move(body) : FailedPairBody(g_lastError));
+}
+
+// The largest content length that lets contents of these lengths share budget
+// characters: shorter ones stay whole, the longest are cut to it alike.
+// kUnbounded when everything fits as it is.
+std::size_t FairShare(std::vector<std::size_t> lengths, std::size_t budget) {
+    std::sort(lengths.begin(), lengths.end());
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        const std::size_t share = budget / (lengths.size() - i);
+        if (lengths[i] > share) return share;
+        budget -= lengths[i];
+    }
+    return kUnbounded;
+}
+
+// At most limit characters of body, ending after its last whole line; a body
+// without a line that fits is cut where no markup tag is left open.
+std::string_view CutToLines(std::string_view body, std::size_t limit) {
+    if (body.size() <= limit) return body;
+    std::string_view kept = body.substr(0, limit);
+    const std::size_t lineEnd = kept.rfind(kBreak);
+    if (lineEnd != std::string_view::npos) return kept.substr(0, lineEnd + kBreak.size());
+    const std::size_t open = kept.rfind('<');
+    if (open != std::string_view::npos && kept.find('>', open) == std::string_view::npos) {
+        kept = kept.substr(0, open);
+    }
+    return kept;
+}
+
+// The index links and cards of the page, within their capacities. Every card
+// keeps its place: what does not fit is taken from the longest bodies (and,
+// for the links, the longest titles).
+void ComposeCards(const std::vector<StockCard>& cards, std::string& links, std::string& cardText) {
+    std::size_t linkFrames = 0;
+    std::size_t cardFrames = 0;
+    std::vector<std::size_t> titleLengths;
+    std::vector<std::size_t> bodyLengths;
+    int id = kFirstCardId;
+    for (const StockCard& card : cards) {
+        std::string frame;
+        AppendIndexLink(frame, kUnbounded, id, "");
+        linkFrames += frame.size();
+        frame.clear();
+        AppendCard(frame, kUnbounded, id, card.title, "");
+        cardFrames += frame.size();
+        titleLengths.push_back(card.title.size());
+        bodyLengths.push_back(card.body.size());
+        ++id;
+    }
+    const auto room = [](std::size_t capacity, std::size_t frames) {
+        return frames < capacity - 1 ? capacity - 1 - frames : 0;
+    };
+    const std::size_t titleLimit = FairShare(titleLengths, room(kStocksLinksCapacity, linkFrames));
+    const std::size_t bodyLimit = FairShare(bodyLengths, room(kStocksCardsCapacity, cardFrames));
+
+    id = kFirstCardId;
+    for (const StockCard& card : cards) {
+        AppendIndexLink(links, kStocksLinksCapacity, id, std::string_view(card.title).substr(0, titleLimit));
+        AppendCard(cardText, kStocksCardsCapacity, id, card.title, CutToLines(card.body, bodyLimit));
+        ++id;
+    }
+}
+
+}  // namespace
+
+bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
+    const StocksSettings& stocks = settings.main.stocks;
+
+    // The frame and its date line are taken first, so the date tells when the
+    // topic started, and a broken template costs no fetch.
+    std::string icon;
+    std::string templateText;
+    if (!ReadWholeFile(stocks.icon, icon, kScratchCapacity, true)) return false;
+    if (!ReadWholeFile(stocks.xml, templateText, kScratchCapacity, true)) return false;
+    const std::string dateLine =
+        FormatPageDate(settings.general.timeFormat != 0, settings.general.timeZone);
+    std::string frame;
+    if (!ComposeFrame(PageTopic::Stocks, templateText, icon, dateLine, stocks.xml, frame)) return false;
+
+    std::vector<StockCard> cards;
+    const std::string ratesTag = GetCustomString(kRatesTag);
+    for (const std::string& pair : SplitWeatherCodes(stocks.xRate)) {
+        if (cards.size() == kStockSlots) break;
+        cards.push_back(RatesCard(pair, ratesTag, stocks.xRateDays));
+    }
+    const std::string quoteTag = GetCustomString(kQuoteTag);
+    for (const std::string& symbol : SplitWeatherCodes(stocks.symbols)) {
+        if (cards.size() == kStockSlots) break;
+        std::string body;
+        if (!FetchUrl(GetCustomUrl(kQuoteAddress, symbol))) return false;
+        if (!ExtractQuote(g_transferBuffer, quoteTag, body)) return false;
+        cards.push_back(MakeCard(symbol, std::move(body)));
+    }
+
+    std::string links;
+    std::string cardText;
+    ComposeCards(cards, links, cardText);
+    std::string page;
+    return FillFrame(frame, links, cardText, page) && WritePage(pageFile, page);
+}
+
+}  // namespace tp
