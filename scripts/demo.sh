@@ -38,12 +38,16 @@ done
 port="$(head -n 1 "$demo/provider.port")"
 echo "Sample provider listening on http://127.0.0.1:$port/"
 
-# Settings: the weather topic only (the other topics come later), and every web
+# Settings: the weather and news topics (the other topics come later), and every web
 # address pointed at the provider.
 {
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
     "10001,60601,94103" "$cities" "$language"
+  # News: all three categories, in French with the French forecasts.
+  news_lang=$([ "$language" = 1 ] && echo 1 || echo 0)
+  printf '[News]\nDownload=1\nNbNews=5\nNewsWorldUS=1\nNewsTechUS=1\nNewsSportUS=1\n'
+  printf 'NewsWorldLang=%s\nNewsTechLang=%s\nNewsSportLang=%s\n' "$news_lang" "$news_lang" "$news_lang"
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
@@ -54,10 +58,11 @@ TIDEPOST_HOME="$demo" ./build/tidepost-batch || status=$?
 echo
 echo "Pages written to $demo/xml/:"
 ls -l "$demo/xml/"
-if [ -f "$demo/xml/weather.xml" ]; then
+for page in weather news; do
+  [ -f "$demo/xml/$page.xml" ] || continue
   echo
-  echo "== $demo/xml/weather.xml =="
+  echo "== $demo/xml/$page.xml =="
   # Pages are Windows Latin-1 text with CR LF line ends.
-  tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
-fi
+  tr -d '\r' <"$demo/xml/$page.xml" | iconv -f WINDOWS-1252 -t UTF-8
+done
 exit "$status"

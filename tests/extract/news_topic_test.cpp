@@ -7,18 +7,16 @@
 #include "settings/custom_store.h"
 #include "tests/run/recording_run_view.h"
 #include "tests/support/http_server.h"
+#include "tests/support/running_provider.h"
 #include "tests/support/temp_home.h"
-#include "tools/sample_provider/sample_provider.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <cstdlib>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tp {
@@ -28,44 +26,7 @@ using test::HttpServer;
 using test::RecordingRunView;
 using test::TempHome;
 
-constexpr int kAddresses[] = {106, 107, 108, 109, 110, 135};
 const std::string kPagePath = "xml/news.xml";
-
-// The recorded pages served the way the demo serves them, on a port of its own.
-class ProviderServer {
-public:
-    ProviderServer() {
-        std::string error;
-        loaded_ = provider_.Load(TIDEPOST_SOURCE_DIR "/tools/sample_provider/pages", error);
-        provider_.Attach(server_);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        // The socket listens already; waiting for the loop keeps stop() from
-        // racing its start.
-        while (port_ > 0 && !server_.is_running()) std::this_thread::yield();
-    }
-    ~ProviderServer() {
-        server_.stop();
-        thread_.join();
-    }
-    bool Ready() const { return loaded_ && port_ > 0; }
-    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
-private:
-    sample::SampleProvider provider_;
-    httplib::Server server_;
-    std::thread thread_;
-    bool loaded_ = false;
-    int port_ = 0;
-};
-
-// The default address with the conversion service's host swapped for base.
-void PointDefaultAddressAt(int number, const std::string& base) {
-    std::string address = GetCustomString(number);
-    const std::size_t path = address.find("/cgi-bin/");
-    ASSERT_NE(path, std::string::npos) << address;
-    ASSERT_TRUE(SetCustomString(number, base + address.substr(path)));
-}
 
 std::string ReadPage(const std::string& path) {
     std::string page;
@@ -73,22 +34,16 @@ std::string ReadPage(const std::string& path) {
     return page;
 }
 
-// The card ids of a page in the order they stand, and the targets of its links.
-std::vector<int> CardIds(const std::string& page) {
-    std::vector<int> ids;
-    const std::regex card("<Card ID=\"([0-9]+)\">");
-    for (std::sregex_iterator it(page.begin(), page.end(), card), end; it != end; ++it) {
-        ids.push_back(std::stoi((*it)[1]));
+// The numbers that pattern's group captures in text, in order: card ids with
+// kCardId, link targets with kLinkTarget.
+const std::regex kCardId("<Card ID=\"([0-9]+)\">");
+const std::regex kLinkTarget("<a href=\"#([0-9]+)\">");
+std::vector<int> Numbers(const std::string& text, const std::regex& pattern) {
+    std::vector<int> numbers;
+    for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it) {
+        numbers.push_back(std::stoi((*it)[1]));
     }
-    return ids;
-}
-std::vector<int> LinkTargets(const std::string& text) {
-    std::vector<int> ids;
-    const std::regex link("<a href=\"#([0-9]+)\">");
-    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
-        ids.push_back(std::stoi((*it)[1]));
-    }
-    return ids;
+    return numbers;
 }
 
 class NewsTopicTest : public ::testing::Test {
@@ -122,9 +77,8 @@ protected:
 // Every category of both languages from the recorded pages, through the
 // provider's routes and the default tags, against the expected page.
 TEST_F(NewsTopicTest, RecordedPagesGiveTheExpectedPages) {
-    ProviderServer provider;
-    ASSERT_TRUE(provider.Ready());
-    for (const int number : kAddresses) PointDefaultAddressAt(number, provider.Base());
+    test::RunningProvider provider;
+    provider.UseForEveryAddress();
 
     const struct {
         const char* golden;
@@ -145,7 +99,7 @@ TEST_F(NewsTopicTest, RecordedPagesGiveTheExpectedPages) {
         ASSERT_TRUE(RunNews(settings_, kPagePath)) << g_lastError;
 
         std::string page = ReadPage(kPagePath);
-        EXPECT_EQ(CardIds(page), row.ids);
+        EXPECT_EQ(Numbers(page, kCardId), row.ids);
         // The date line is the one part that changes from run to run.
         page = std::regex_replace(page, std::regex("<SubTitle>[^<]*</SubTitle>"),
                                   "<SubTitle>DATE</SubTitle>");
@@ -179,11 +133,11 @@ TEST_F(NewsTopicTest, PageListsSelectedCategoriesWithTheirItemsInOrder) {
         SelectCategories(row.world, row.tech, row.sport);
         ASSERT_TRUE(BuildNewsPage(kPagePath, texts, settings_)) << g_lastError;
         const std::string page = ReadPage(kPagePath);
-        EXPECT_EQ(CardIds(page), row.ids);
+        EXPECT_EQ(Numbers(page, kCardId), row.ids);
 
         const std::size_t indexEnd = page.find("<Card ");
         ASSERT_NE(indexEnd, std::string::npos);
-        EXPECT_EQ(LinkTargets(page.substr(0, indexEnd)), row.index);
+        EXPECT_EQ(Numbers(page.substr(0, indexEnd), kLinkTarget), row.index);
         if (row.sport) {
             EXPECT_NE(page.find("<Title>Sport News</Title>\n</Header>\n<Body>\n<Text><p>"
                                 "<a href=\"#303\">Item 303</a><br/>\n<a href=\"#305\">Item 305</a><br/>\n"
@@ -217,8 +171,8 @@ TEST_F(NewsTopicTest, OversizedItemsKeepThePageWithinItsCapacity) {
     ASSERT_TRUE(BuildNewsPage(kPagePath, texts, settings_)) << g_lastError;
 
     const std::string page = ReadPage(kPagePath);
-    EXPECT_EQ(CardIds(page), (std::vector<int>{101, 102, 201, 202}));
-    EXPECT_EQ(LinkTargets(page), (std::vector<int>{101, 201, 102, 202}));
+    EXPECT_EQ(Numbers(page, kCardId), (std::vector<int>{101, 102, 201, 202}));
+    EXPECT_EQ(Numbers(page, kLinkTarget), (std::vector<int>{101, 201, 102, 202}));
     const std::size_t cardsStart = page.find("<Card ");
     const std::size_t cardsEnd = page.rfind("</Card>\n") + 8;
     EXPECT_EQ(cardsEnd - cardsStart, kNewsPageCapacity - 1);
@@ -295,7 +249,7 @@ TEST_F(NewsTopicTest, SecondRunCarriesNothingOverFromTheFirst) {
         const std::string page = ReadPage(kPagePath);
         EXPECT_NE(page.find(run.headline), std::string::npos);
         EXPECT_EQ(page.find(run.absent), std::string::npos);
-        EXPECT_EQ(CardIds(page), (std::vector<int>{101, 102}));
+        EXPECT_EQ(Numbers(page, kCardId), (std::vector<int>{101, 102}));
     }
 }
 
