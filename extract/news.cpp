@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "app/globals.h"
-#include "app/text_format.h"
 #include "extract/scan.h"
 #include "net/fetch_url.h"
 #include "pages/page_format.h"
@@ -29,6 +28,14 @@ constexpr int kCardsPerCategory = 100;
 
 constexpr std::array<std::string_view, kNewsCategoryCount> kCategoryNames = {
     "World News", "Technology News", "Sport News"};
+
+// Where one category's headlines come from: the customization numbers of the
+// address and its tag, and whether the first item after the tag is dropped.
+struct NewsSource {
+    int address;
+    int tag;
+    bool skipFirst;
+};
 
 // Rows by category, English first, then French.
 constexpr NewsSource kSources[kNewsCategoryCount][2] = {
@@ -114,14 +121,11 @@ std::optional<NewsItem> ReadItem(char* text, std::size_t& pos) {
     return item;
 }
 
-}  // namespace
-
 NewsSource NewsSourceFor(NewsCategory category, bool french) {
     return kSources[category][french ? 1 : 0];
 }
 
-std::string_view NewsCategoryName(NewsCategory category) { return kCategoryNames[category]; }
-
+// Any language value but 0 means the French source.
 bool NewsCategoryIsFrench(const NewsSettings& news, NewsCategory category) {
     switch (category) {
         case kNewsWorld: return news.worldLang != 0;
@@ -129,6 +133,10 @@ bool NewsCategoryIsFrench(const NewsSettings& news, NewsCategory category) {
         default: return news.sportLang != 0;
     }
 }
+
+}  // namespace
+
+std::string_view NewsCategoryName(NewsCategory category) { return kCategoryNames[category]; }
 
 std::size_t ExtractNews(char* text, std::string_view tag, bool skipFirst, int nbNews,
                         std::vector<NewsItem>& items) {
@@ -158,6 +166,8 @@ std::size_t ExtractNews(char* text, std::string_view tag, bool skipFirst, int nb
         if (MatchTag(text, afterMarker, kPreviousReports)) {
             pos = afterMarker + kPreviousReports.size();
         }
+        // A story index starts its next item right after the link, whatever
+        // words follow it.
         if (skipFirst) pos = SkipBetweenItems(text, afterMarker);
 
         const std::size_t end = item->body.find(kEndOfList);

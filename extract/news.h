@@ -26,20 +26,8 @@ inline constexpr std::size_t kNewsBodyMax = 51199;
 inline constexpr std::size_t kNewsCategoryCapacity = 51200;
 inline constexpr std::size_t kNewsPageCapacity = 51200;
 
-// Where one category's headlines come from: the customization numbers of the
-// address and its tag, and whether the first item after the tag is dropped.
-struct NewsSource {
-    int address;
-    int tag;
-    bool skipFirst;
-};
-
-// The source of category in English or, when french, in French.
-NewsSource NewsSourceFor(NewsCategory category, bool french);
 // "World News", "Technology News", "Sport News": the category card's title.
 std::string_view NewsCategoryName(NewsCategory category);
-// The category's language setting says French (any value but 0).
-bool NewsCategoryIsFrench(const NewsSettings& news, NewsCategory category);
 
 // One item cut out of a headline index: the headline and the text under it,
 // with "<br/>" line breaks.
