@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "app/text_format.h"
 #include "extract/movies.h"
+#include "extract/news.h"
 #include "extract/news_categories.h"
 #include "extract/stocks.h"
 #include "extract/weather.h"
@@ -34,6 +35,8 @@ const TopicStep kTopicSteps[] = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
+    {2, [](const Settings& s) { return s.main.news.download; },
+     [](const Settings& s) -> const std::string& { return s.main.news.xml; }, RunNews, true},
     {3, [](const Settings& s) { return s.main.stocks.download; },
      [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, true},
     {4, [](const Settings& s) { return s.main.movies.download; },

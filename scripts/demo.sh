@@ -48,6 +48,10 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
   printf '[Movies]\nDownload=1\nMaxMovies=10\nLangMovies=%s\n' "$([ "$language" = 1 ] && echo 1 || echo 0)"
   printf '[Stocks]\nDownload=1\nXRate=%s\nSymbols=%s\nXRateDays=10\nOldEuroSymb=FRF\nOldEuroRate=6.55957\n' \
     "USD/EUR,EUR/USD,GBP/USD,USD/JPY,EUR/CHF" "IBM,MSFT,ORCL,CSCO"
+  # News: all three categories, in French with the French forecasts.
+  news_lang=$([ "$language" = 1 ] && echo 1 || echo 0)
+  printf '[News]\nDownload=1\nNbNews=5\nNewsWorldUS=1\nNewsTechUS=1\nNewsSportUS=1\n'
+  printf 'NewsWorldLang=%s\nNewsTechLang=%s\nNewsSportLang=%s\n' "$news_lang" "$news_lang" "$news_lang"
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"

@@ -9,7 +9,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/globals.h"
@@ -19,12 +18,14 @@
 #include "platform/text_file.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
+#include "tests/support/running_provider.h"
 #include "tests/support/temp_home.h"
 
 namespace tp::sample {
 namespace {
 
-const std::string kPagesFolder = TIDEPOST_SOURCE_DIR "/tools/sample_provider/pages/";
+using test::RunningProvider;
+const std::string& kPagesFolder = test::kRecordedPagesFolder;
 
 TEST(RouteTable, TargetsFindTheirRecordedPages) {
     RouteTable table;
@@ -135,48 +136,16 @@ TEST(SampleProvider, CustomizationSendsEveryAddressToTheProvider) {
               std::string::npos);
 }
 
-// The provider on a free port of 127.0.0.1 for the length of a test.
-class RunningProvider {
-public:
-    RunningProvider() {
-        std::string error;
-        loaded_ = provider_.Load(kPagesFolder, error);
-        EXPECT_TRUE(loaded_) << error;
-        provider_.Attach(server_);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        // The socket already listens; waiting for the accept loop only makes
-        // sure stop() in the destructor finds it running.
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (port_ > 0 && !server_.is_running()) std::this_thread::yield();
-    }
-    ~RunningProvider() {
-        server_.stop();
-        thread_.join();
-    }
-    int port() const { return port_; }
-    const SampleProvider& provider() const { return provider_; }
-
-private:
-    SampleProvider provider_;
-    httplib::Server server_;
-    bool loaded_ = false;
-    int port_ = 0;
-    std::thread thread_;
-};
-
 // Copies the named installation files into the home's cfg/ and points every
 // web address at the running provider.
-void PrepareProviderHome(const test::TempHome& home, const RunningProvider& running,
+void PrepareProviderHome(const test::TempHome& home, const test::RunningProvider& running,
                          std::initializer_list<const char*> cfgFiles) {
     for (const char* name : cfgFiles) {
         std::string bytes;
         ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes)) << name;
         home.WriteFile(std::string("cfg/") + name, bytes);
     }
-    std::istringstream lines(CustomizationLines(running.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
+    running.UseForEveryAddress();
 }
 
 std::vector<std::string> RecordedCodes(const std::string& folder, bool european) {
