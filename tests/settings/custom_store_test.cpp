@@ -52,6 +52,7 @@ TEST(CustomStore, StoredTextsReadBackAsWritten) {
         "a=b;c#d [e]",
         std::string("caf\xE9 m\xEDn."),
         std::string(kCustomTextMax, 'x'),
+        std::string(kCustomTextMax - 1, 'x') + " ",  // quoted on disk, still fits
     };
     test::TempHome home;
     for (const std::string& text : cases) {
