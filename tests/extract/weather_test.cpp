@@ -130,7 +130,7 @@ TEST_F(WeatherExtractTest, MissingTagsNameTheTagThatWasNotFound) {
 
 TEST_F(WeatherExtractTest, CustomizedTagsReplaceTheDefaults) {
     ASSERT_TRUE(SetCustomString(171, std::string_view("Rain %")));
-    ASSERT_TRUE(SetCustomString(153, std::string_view("Hi")));
+    ASSERT_TRUE(SetCustomString(153, std::string_view("Highest")));
     WeatherSettings weather;
     weather.forecastUsa = 1;
     std::vector<char> us = Terminated("Day  Rain %\nMon Sunny\nJun 3\n");
@@ -140,7 +140,7 @@ TEST_F(WeatherExtractTest, CustomizedTagsReplaceTheDefaults) {
 
     std::vector<char> europe = Terminated(ReadWeatherData("europe_en_london.txt"));
     EXPECT_FALSE(ExtractWeatherEurope(europe.data(), weather, {}, "1", slot));
-    EXPECT_EQ(g_lastError, "HTML error: weather2 tag 'Hi' not found");
+    EXPECT_EQ(g_lastError, "HTML error: weather2 tag 'Highest' not found");
 }
 
 TEST_F(WeatherExtractTest, LongTextIsCutWithoutBreakingALine) {
