@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_format.h"
+#include "extract/directions.h"
 #include "extract/news_categories.h"
 #include "extract/weather.h"
 #include "pages/page_files.h"
@@ -33,6 +34,9 @@ const std::initializer_list<TopicStep> kTopicSteps = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
+    {5, [](const Settings& s) { return s.more.directions.download; },
+     [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
+     DownloadDirections, true},
 };
 
 const TopicStep* FindStep(int number) {
