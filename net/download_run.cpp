@@ -7,13 +7,13 @@
 #include "extract/directions.h"
 #include "extract/news_categories.h"
 #include "extract/weather.h"
+#include "extract/weather.h"
 #include "pages/page_files.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
 #include "settings/range_checks.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 namespace tp {
 namespace {
@@ -30,7 +30,7 @@ struct TopicStep {
 };
 
 // Topics not listed here are passed over; each one joins with a single row.
-const std::initializer_list<TopicStep> kTopicSteps = {
+const TopicStep kTopicSteps[] = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
