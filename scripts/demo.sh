@@ -44,6 +44,11 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
     "10001,60601,94103" "$cities" "$language"
+  # Directions: one itinerary per recorded route of the provider.
+  printf '[Directions]\nDownload=1\n'
+  printf 'Itinary1=Office to campus\nCountry1=0\nFromAddress1=1 Market St\nFromCity1=San Francisco, CA\nToAddress1=1 Infinite Loop\nToCity1=Cupertino, CA\n'
+  printf 'Itinary2=Empire State to Penn\nCountry2=0\nFromAddress2=350 5th Ave\nFromCity2=New York, NY\nToAddress2=1 Penn Plz\nToCity2=New York, NY\n'
+  printf 'Itinary3=Vacances & soleil\nCountry3=1\nFromAddress3=12 rue de Rivoli\nFromCity3=75001 Paris\nToAddress3=1 place de la Com\351die\nToCity3=34000 Montpellier\n'
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
@@ -59,5 +64,10 @@ if [ -f "$demo/xml/weather.xml" ]; then
   echo "== $demo/xml/weather.xml =="
   # Pages are Windows Latin-1 text with CR LF line ends.
   tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
+fi
+if [ -f "$demo/xml/directions.xml" ]; then
+  echo
+  echo "== $demo/xml/directions.xml =="
+  tr -d '\r' <"$demo/xml/directions.xml" | iconv -f WINDOWS-1252 -t UTF-8
 fi
 exit "$status"
