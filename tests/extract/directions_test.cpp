@@ -19,9 +19,12 @@
 #include "tests/run/recording_run_view.h"
 #include "tests/support/http_server.h"
 #include "tests/support/temp_home.h"
+#include "tests/support/terminated_text.h"
 
 namespace tp {
 namespace {
+
+using test::Terminated;
 
 const std::string kFranceStartTag = "Envoyer l'itin\xE9raire";
 
@@ -29,14 +32,6 @@ std::string ReadDirectionsData(const std::string& name) {
     std::string bytes;
     EXPECT_TRUE(ReadBinaryFile(TIDEPOST_SOURCE_DIR "/tests/data/directions/" + name, bytes)) << name;
     return bytes;
-}
-
-// The text exactly as long as it is plus its zero, so a walk past the end is
-// caught by the address sanitizer.
-std::vector<char> Terminated(const std::string& text) {
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    return buffer;
 }
 
 std::size_t Count(const std::string& text, const std::string& piece) {

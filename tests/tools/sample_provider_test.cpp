@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -185,18 +186,28 @@ std::size_t Count(const std::string& text, const std::regex& pattern) {
         std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), std::sregex_iterator()));
 }
 
-TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
-    test::TempHome home;
-    for (const char* name : {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}) {
+// The installation's files of names in the home's cfg/.
+void CopyInstalledCfg(const test::TempHome& home, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
         std::string bytes;
         ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
         home.WriteFile(std::string("cfg/") + name, bytes);
     }
-    RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
+}
+
+// Every web address of the settings file pointed at the provider on port.
+void PointAddressesAt(int port) {
+    std::istringstream lines(CustomizationLines(port));
     for (std::string line; std::getline(lines, line);) {
         ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
     }
+}
+
+TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    CopyInstalledCfg(home, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"});
+    RunningProvider running;
+    PointAddressesAt(running.port());
 
     const std::vector<std::string> zips = RecordedCodes("weather/us", false);
     ASSERT_EQ(zips.size(), 3u);
@@ -244,16 +255,9 @@ std::vector<Itinerary> RecordedItineraries(const std::string& folder, int countr
 
 TEST(SampleProvider, RecordedRoutesExtractWithTheDefaultTags) {
     test::TempHome home;
-    for (const char* name : {"directions.txt", "directions.xmt"}) {
-        std::string bytes;
-        ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
-        home.WriteFile(std::string("cfg/") + name, bytes);
-    }
+    CopyInstalledCfg(home, {"directions.txt", "directions.xmt"});
     RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
+    PointAddressesAt(running.port());
 
     std::vector<Itinerary> itineraries = RecordedItineraries("directions/us", kCountryUsa);
     const std::vector<Itinerary> french = RecordedItineraries("directions/fr", kCountryFrance);
