@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_format.h"
+#include "extract/directions.h"
 #include "extract/movies.h"
 #include "extract/news.h"
 #include "extract/news_categories.h"
@@ -41,6 +42,9 @@ const TopicStep kTopicSteps[] = {
      [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, true},
     {4, [](const Settings& s) { return s.main.movies.download; },
      [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, true},
+    {5, [](const Settings& s) { return s.more.directions.download; },
+     [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
+     DownloadDirections, true},
 };
 
 const TopicStep* FindStep(int number) {

@@ -12,22 +12,17 @@
 #include "settings/custom_store.h"
 #include "tests/support/http_server.h"
 #include "tests/support/temp_home.h"
+#include "tests/support/terminated_text.h"
 
 namespace tp {
 namespace {
+
+using test::Terminated;
 
 std::string ReadWeatherData(const std::string& name) {
     std::string bytes;
     EXPECT_TRUE(ReadBinaryFile(TIDEPOST_SOURCE_DIR "/tests/data/weather/" + name, bytes)) << name;
     return bytes;
-}
-
-// The text exactly as long as it is plus its zero, so a walk past the end is
-// caught by the address sanitizer.
-std::vector<char> Terminated(const std::string& text) {
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    return buffer;
 }
 
 CodeLists SampleLists() {

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/paths.h"
+#include "extract/directions.h"
 #include "extract/movies.h"
 #include "extract/stocks.h"
 #include "extract/weather.h"
@@ -247,6 +249,54 @@ TEST(SampleProvider, RecordedStocksPagesExtractWithTheDefaultTags) {
                                      "<br/>Change: [-+][0-9.]+ / [-+][0-9.]+%<br/>Volume: [0-9,]+<br/>")),
               symbols.size());
     EXPECT_EQ(page.find("not available"), std::string::npos);
+}
+
+// The recorded routes are named after the itinerary's four address values as
+// the planner receives them: "_" between the values, "+" for each blank.
+std::vector<Itinerary> RecordedItineraries(const std::string& folder, int country) {
+    std::vector<Itinerary> itineraries;
+    for (const auto& entry : std::filesystem::directory_iterator(kPagesFolder + folder)) {
+        std::string stem = entry.path().stem().string();
+        std::replace(stem.begin(), stem.end(), '+', ' ');
+        std::vector<std::string> values;
+        std::istringstream pieces(stem);
+        for (std::string piece; std::getline(pieces, piece, '_');) values.push_back(piece);
+        EXPECT_EQ(values.size(), 4u) << entry.path();
+        if (values.size() != 4) continue;
+        itineraries.push_back({values[0] + " to " + values[2], country, values[0], values[1],
+                               values[2], values[3]});
+    }
+    std::sort(itineraries.begin(), itineraries.end(),
+              [](const Itinerary& a, const Itinerary& b) { return a.name < b.name; });
+    return itineraries;
+}
+
+TEST(SampleProvider, RecordedRoutesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    PrepareProviderHome(home, running, {"directions.txt", "directions.xmt"});
+    if (HasFatalFailure()) return;
+
+    std::vector<Itinerary> itineraries = RecordedItineraries("directions/us", kCountryUsa);
+    const std::vector<Itinerary> french = RecordedItineraries("directions/fr", kCountryFrance);
+    ASSERT_FALSE(itineraries.empty());
+    ASSERT_FALSE(french.empty());
+    itineraries.insert(itineraries.end(), french.begin(), french.end());
+    for (std::size_t i = 0; i < itineraries.size(); ++i) {
+        ASSERT_TRUE(WriteItinerary(GetIniPath(), static_cast<int>(i) + 1, itineraries[i]));
+    }
+    Settings settings;
+    ASSERT_TRUE(DownloadDirections(settings, home.path() + "xml/directions.xml")) << g_lastError;
+
+    const std::string page = FromTextModeBytes(home.ReadFile("xml/directions.xml"));
+    EXPECT_EQ(Count(page, std::regex("<Card ID=")), itineraries.size());
+    // Every card: its header, a blank line, then at least one numbered step.
+    EXPECT_EQ(Count(page, std::regex("<Text><p>[^<]+<br/>[^<]+<br/>(([^<]+<br/>){2}){1,3}<br/>"
+                                     "1\\. [^<]+<br/>")),
+              itineraries.size());
+    for (const Itinerary& itinerary : itineraries) {
+        EXPECT_NE(page.find("<Title>" + itinerary.name + "</Title>"), std::string::npos) << itinerary.name;
+    }
 }
 
 TEST(SampleProvider, UnknownPagesAndBadRequestsAreRefused) {

@@ -1,0 +1,16 @@
+// A fetched text for the extractors in tests: exactly as long as the text plus
+// its zero, so a walk past the end is caught by the address sanitizer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tp::test {
+
+inline std::vector<char> Terminated(const std::string& text) {
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    return buffer;
+}
+
+}  // namespace tp::test
