@@ -56,7 +56,7 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
   printf '[Directions]\nDownload=1\n'
   printf 'Itinary1=Office to campus\nCountry1=0\nFromAddress1=1 Market St\nFromCity1=San Francisco, CA\nToAddress1=1 Infinite Loop\nToCity1=Cupertino, CA\n'
   printf 'Itinary2=Empire State to Penn\nCountry2=0\nFromAddress2=350 5th Ave\nFromCity2=New York, NY\nToAddress2=1 Penn Plz\nToCity2=New York, NY\n'
-  printf 'Itinary3=Vacances & soleil\nCountry3=1\nFromAddress3=12 rue de Rivoli\nFromCity3=75001 Paris\nToAddress3=1 place de la Com\351die\nToCity3=34000 Montpellier\n'
+  printf 'Itinary3=Vacances au soleil\nCountry3=1\nFromAddress3=12 rue de Rivoli\nFromCity3=75001 Paris\nToAddress3=1 place de la Com\351die\nToCity3=34000 Montpellier\n'
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
