@@ -1,0 +1,157 @@
+#include "net/download_run.h"
+
+#include "app/globals.h"
+#include "app/paths.h"
+#include "app/startup.h"
+#include "app/text_format.h"
+#include "extract/news_categories.h"
+#include "extract/weather.h"
+#include "pages/page_files.h"
+#include "resources/string_table.h"
+#include "settings/custom_store.h"
+#include "settings/range_checks.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+namespace tp {
+namespace {
+
+// One topic of the run: when it runs, which template names its page, and the
+// work that fetches, extracts and writes that page.
+struct TopicStep {
+    int number;  // 1..kTopicStepCount, also the progress position after the step
+    bool (*selected)(const Settings&);
+    const std::string& (*templateName)(const Settings&);
+    bool (*work)(const Settings&, const std::string& pageFile);
+    // The e-mail import leaves its "in progress" text standing when it fails.
+    bool showsFailure;
+};
+
+// Topics not listed here are passed over; each one joins with a single row.
+const std::initializer_list<TopicStep> kTopicSteps = {
+    {1, [](const Settings& s) { return s.main.weather.download; },
+     [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
+     true},
+};
+
+const TopicStep* FindStep(int number) {
+    for (const TopicStep& step : kTopicSteps) {
+        if (step.number == number) return &step;
+    }
+    return nullptr;
+}
+
+// Keeps the wait cursor up for as long as the run works, whichever way it ends.
+class WaitCursor {
+public:
+    explicit WaitCursor(RunView& view) : view_(view) { view_.SetWaitCursor(true); }
+    ~WaitCursor() { view_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    RunView& view_;
+};
+
+// The checks of the selections, in the order the user gets to see them.
+bool SelectionsAreComplete(const Settings& settings, RunView& view) {
+    const NewsSettings& news = settings.main.news;
+    if (news.download && !news.world && !news.tech && !news.sport) {
+        view.ShowMessage("Missing information", "Please select a news category",
+                         MessageIcon::Information);
+        return false;
+    }
+    g_newsCategories[kNewsWorld] = news.world;
+    g_newsCategories[kNewsTechnology] = news.tech;
+    g_newsCategories[kNewsSport] = news.sport;
+
+    const WeatherSettings& weather = settings.main.weather;
+    if (weather.download && weather.zip.empty() && weather.cityCode.empty()) {
+        view.ShowMessage("Weather information missing", "Please, add the desired Area/City Code(s)",
+                         MessageIcon::Information);
+        return false;
+    }
+    const StocksSettings& stocks = settings.main.stocks;
+    if (stocks.download && stocks.symbols.empty() && stocks.xRate.empty()) {
+        view.ShowMessage("Stock information missing",
+                         "Please, add the desired stocks and/or exchange rate(s)",
+                         MessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+bool RunTopicStep(const TopicStep& step, const Settings& settings, RunView& view) {
+    const std::string pageFile = PageFileName(step.templateName(settings));
+    const std::string inProgress = "Download \"" + pageFile + "\" in progress...";
+    view.SetStatus(inProgress);
+    const bool written = step.work(settings, pageFile);
+    if (!written && step.showsFailure) view.SetStatus(inProgress + g_lastError);
+    return written;
+}
+
+// Added only when the page folder holds enough pages; a failed write is not
+// worth stopping a finished run for.
+void WriteInformationPage() {
+    const std::string name = InfoPageFileName();
+    if (name.empty()) return;
+    WriteWholeFile(name, GetCustomUrl(kInfoPageText, LoadStringResource(kVersionText)), false);
+}
+
+}  // namespace
+
+std::string FormatTotalSize(std::uint32_t bytes) {
+    if (bytes < 1024) return Format("%i bytes", static_cast<int>(bytes));
+    return Format("%.1f KB", static_cast<double>(bytes) / 1024.0);
+}
+
+RunOutcome RunDownload(const Settings& settings, RunView& view) {
+    RunOutcome outcome;
+    g_totalSize = 0;
+
+    if (const auto violation = CheckMainWindowRanges(settings.main)) {
+        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
+        return outcome;
+    }
+    if (!SelectionsAreComplete(settings, view)) return outcome;
+
+    WaitCursor waitCursor(view);
+    view.SetStatus("Download in progress, please wait ...");
+    view.EnableViewButton(true);
+
+    if (!DeletePreviousDownloads(settings.general.deleteXml)) {
+        view.SetStatus(g_lastError);
+        outcome.end = RunEnd::Stopped;
+        return outcome;
+    }
+
+    view.SetProgressRange(0, kTopicStepCount);
+    view.SetProgressPosition(0);
+    for (int number = 1; number <= kTopicStepCount; ++number) {
+        const TopicStep* step = FindStep(number);
+        if (step && step->selected(settings) && !RunTopicStep(*step, settings, view)) {
+            ++outcome.failedTopics;
+            if (settings.general.stopOnError) {
+                // The raw copy of the failing page stays for the user to look at.
+                outcome.end = RunEnd::Stopped;
+                return outcome;
+            }
+        }
+        view.SetProgressPosition(number);
+    }
+
+    WriteInformationPage();
+    if (!g_debug) {
+        view.EnableViewButton(false);
+        std::remove((GetExeFolder() + "download.txt").c_str());
+    }
+    view.SetStatus(Format("Download successfully completed (total web content size is %s).",
+                          FormatTotalSize(g_totalSize).c_str()));
+    outcome.end = RunEnd::Completed;
+    if (settings.general.intelliSynch) StartSyncTool();
+    if (settings.general.autoExit) view.RequestClose();
+    return outcome;
+}
+
+}  // namespace tp

@@ -1,0 +1,42 @@
+// The download run: what the Download command does once the main window has
+// collected its values. It validates the choices, removes the previous pages,
+// runs the topics in their fixed order, adds the information page, reports the
+// total size and, as configured, starts the synchronisation tool and asks the
+// window to close.
+#pragma once
+
+#include "net/run_view.h"
+#include "settings/settings_model.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tp {
+
+// Number of topic steps; the progress bar runs from 0 to this.
+inline constexpr int kTopicStepCount = 7;
+
+enum class RunEnd {
+    Refused,    // a range check or a validation showed its message; nothing else changed
+    Stopped,    // the clean-up failed, or a topic failed with StopOnError on
+    Completed,  // the size report was shown
+};
+
+struct RunOutcome {
+    RunEnd end = RunEnd::Refused;
+    // Selected topics whose step returned false.
+    int failedTopics = 0;
+
+    // The run completed and every selected topic wrote its page.
+    bool AllPagesWritten() const { return end == RunEnd::Completed && failedTopics == 0; }
+};
+
+// Runs the download with settings and shows it on view. Uses g_totalSize,
+// g_lastError, g_debug and the news category flags.
+RunOutcome RunDownload(const Settings& settings, RunView& view);
+
+// The size in the final status text: "%i bytes" below 1,024, else the size in
+// kilobytes with "%.1f KB".
+std::string FormatTotalSize(std::uint32_t bytes);
+
+}  // namespace tp

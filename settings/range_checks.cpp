@@ -1,0 +1,35 @@
+#include "settings/range_checks.h"
+
+#include "app/text_format.h"
+
+namespace tp {
+namespace {
+
+struct RangedValue {
+    RangedField field;
+    int value;
+    int low;
+    int high;
+};
+
+}  // namespace
+
+std::optional<RangeViolation> CheckMainWindowRanges(const MainSettings& main) {
+    // "Max. :" of the films is collected without a range test.
+    const RangedValue fields[] = {
+        {RangedField::ForecastUsa, main.weather.forecastUsa, 1, 10},
+        {RangedField::Headlines, main.news.nbNews, 1, 10},
+        {RangedField::ForecastEuro, main.weather.forecastEuro, 1, 5},
+        {RangedField::XRateDays, main.stocks.xRateDays, 1, 30},
+    };
+    for (const RangedValue& f : fields) {
+        if (f.value < f.low || f.value > f.high) return RangeViolation{f.field, f.low, f.high};
+    }
+    return std::nullopt;
+}
+
+std::string RangeMessage(const RangeViolation& violation) {
+    return Format("Please enter an integer between %d and %d.", violation.low, violation.high);
+}
+
+}  // namespace tp

@@ -1,0 +1,64 @@
+#include "tools/batch/batch_runner.h"
+
+#include "app/startup.h"
+#include "net/download_run.h"
+#include "resources/string_table.h"
+#include "settings/settings_model.h"
+#include "tools/batch/terminal_run_view.h"
+
+namespace tp {
+namespace {
+
+const char kUsage[] =
+    "Usage: tidepost-batch [/autorun] [--help] [--version]\n"
+    "\n"
+    "Runs one download with the settings of the Tidepost data folder (TIDEPOST_HOME,\n"
+    "or the folder of this program) and writes the pages into its xml/ folder.\n"
+    "Status texts go to standard output, one per line; messages to standard error.\n"
+    "\n"
+    "  /autorun    accepted for compatibility; every start is a download run\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n"
+    "\n"
+    "Exit status: 0 completed with every selected page written, 1 stopped or a\n"
+    "topic failed, 2 refused by the validation, 64 usage error.\n";
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help" || argument == "-h") {
+            out << kUsage;
+            return kBatchCompleted;
+        }
+        if (argument == "--version") {
+            out << LoadStringResource(kVersionText) << '\n';
+            return kBatchCompleted;
+        }
+        if (argument != "/autorun") {
+            err << "tidepost-batch: unknown argument '" << argument << "'\n" << kUsage;
+            return kBatchUsage;
+        }
+    }
+
+    if (!StartNetworking()) {
+        err << LoadStringResource(kSocketStartFailed) << '\n';
+        return kBatchFailed;
+    }
+    Settings settings;
+    ReadSettings(settings);
+
+    TerminalRunView view(out, err);
+    const RunOutcome outcome = RunDownload(settings, view);
+    switch (outcome.end) {
+    case RunEnd::Refused:
+        return kBatchRefused;
+    case RunEnd::Stopped:
+        return kBatchFailed;
+    case RunEnd::Completed:
+        break;
+    }
+    return outcome.AllPagesWritten() ? kBatchCompleted : kBatchFailed;
+}
+
+}  // namespace tp

@@ -1,0 +1,21 @@
+// The headless runner: one download run with the saved settings, for cron and
+// scripts. It never asks anything and never writes the settings file.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tp {
+
+// Exit statuses of the runner.
+inline constexpr int kBatchCompleted = 0;  // every selected topic wrote its page
+inline constexpr int kBatchFailed = 1;     // the run stopped, or a topic failed
+inline constexpr int kBatchRefused = 2;    // the validation refused the run
+inline constexpr int kBatchUsage = 64;     // unknown argument
+
+// Runs the runner with the arguments after the program name; status texts go
+// to out, messages and diagnostics to err. Returns the exit status.
+int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace tp
