@@ -4,6 +4,8 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_format.h"
+#include "extract/astro.h"
+#include "extract/email.h"
 #include "extract/news_categories.h"
 #include "extract/weather.h"
 #include "pages/page_files.h"
@@ -33,6 +35,10 @@ const std::initializer_list<TopicStep> kTopicSteps = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
+    {6, [](const Settings& s) { return s.more.astro.download; },
+     [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, true},
+    {7, [](const Settings& s) { return s.more.email.download; },
+     [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, false},
 };
 
 const TopicStep* FindStep(int number) {
