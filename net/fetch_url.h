@@ -14,7 +14,9 @@ namespace tp {
 bool FetchUrl(const std::string& url);
 
 // Time-outs of the transfer, in seconds: connecting, and a transfer that
-// delivers nothing for that long. Both default to 60.
+// delivers nothing for that long (before or after the headers). Both default to
+// 60. A stall time of 0 turns that check off; a connect time of 0 leaves
+// libcurl's own limit.
 struct FetchTimeouts {
     long connectSeconds = 60;
     long stallSeconds = 60;

@@ -1,0 +1,161 @@
+#include "net/fetch_url.h"
+
+#include "app/globals.h"
+#include "platform/text_file.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstring>
+#include <string_view>
+
+namespace tp {
+namespace {
+
+FetchTimeouts g_timeouts;
+
+// Redirect chains longer than this are a loop, not a page.
+constexpr long kMaxRedirects = 30;
+
+using Clock = std::chrono::steady_clock;
+
+// State of one transfer, shared with the libcurl callbacks.
+struct Transfer {
+    explicit Transfer(long stallSeconds)
+        : stallLimit(std::chrono::seconds(stallSeconds)), lastActivity(Clock::now()) {}
+
+    // Time without a byte of answer after which the transfer is given up (0: never).
+    Clock::duration stallLimit;
+    Clock::time_point lastActivity;
+    bool stalled = false;
+
+    std::size_t fill = 0;
+    bool full = false;  // the buffer is full: the rest of the body is not wanted
+    // The headers of the response whose body we read are complete. Redirects
+    // and interim (1xx) answers do not count: until the final answer's headers
+    // are in, a failure is one of opening the address.
+    bool headersComplete = false;
+    long status = 0;
+    bool hasLocation = false;
+};
+
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    t.lastActivity = Clock::now();
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        // A new answer starts (after a redirect or an interim answer).
+        t.headersComplete = false;
+        t.hasLocation = false;
+        t.status = 0;
+        const std::size_t blank = line.find(' ');
+        if (blank != std::string_view::npos) {
+            for (std::size_t i = blank + 1; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
+                t.status = t.status * 10 + (line[i] - '0');
+        }
+    } else if (line.size() >= 9 && ::strncasecmp(line.data(), "location:", 9) == 0) {
+        t.hasLocation = true;
+    } else if (line == "\r\n" || line == "\n") {
+        const bool interim = t.status >= 100 && t.status < 200;
+        const bool followed = t.status >= 300 && t.status < 400 && t.hasLocation;
+        t.headersComplete = !interim && !followed;
+    }
+    return size * count;
+}
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    t.lastActivity = Clock::now();
+    const std::size_t bytes = size * count;
+    const std::size_t room = kTransferCapacity - t.fill;
+    const std::size_t taken = bytes < room ? bytes : room;
+    std::memcpy(g_transferBuffer + t.fill, data, taken);
+    t.fill += taken;
+    if (t.fill == kTransferCapacity) t.full = true;
+    // Taking less than offered makes libcurl stop the transfer.
+    return taken;
+}
+
+// Called by libcurl as the transfer goes on, at least about once a second.
+// Ends the transfer once the buffer is full, so the rest of a long body is never
+// downloaded, and when the server has sent nothing for the stall time (libcurl's
+// own low-speed check averages over several seconds and so reacts late).
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    Transfer& t = *static_cast<Transfer*>(user);
+    if (t.full) return 1;
+    if (t.stallLimit.count() > 0 && Clock::now() - t.lastActivity >= t.stallLimit) {
+        t.stalled = true;
+        return 1;
+    }
+    return 0;
+}
+
+bool Fail(const char* step, unsigned code) {
+    SetLastErrorF("%s: %x", step, code);
+    // Never leave a mix of old and new bytes that could pass for a page.
+    g_transferLength = 0;
+    g_transferBuffer[0] = '\0';
+    return false;
+}
+
+// Settings that make the handle behave as the program's Internet access does.
+CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer) {
+    const auto set = [curl](CURLoption option, auto value) { return curl_easy_setopt(curl, option, value); };
+    CURLcode rc = CURLE_OK;
+    const auto apply = [&rc](CURLcode result) {
+        if (rc == CURLE_OK) rc = result;
+    };
+    apply(set(CURLOPT_URL, url.c_str()));
+    apply(set(CURLOPT_USERAGENT, "Tidepost"));
+    apply(set(CURLOPT_PROTOCOLS_STR, "http,https"));
+    apply(set(CURLOPT_FOLLOWLOCATION, 1L));
+    apply(set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
+    apply(set(CURLOPT_MAXREDIRS, kMaxRedirects));
+    apply(set(CURLOPT_NOSIGNAL, 1L));
+    apply(set(CURLOPT_CONNECTTIMEOUT, g_timeouts.connectSeconds));
+    // "Less than one byte per second for stallSeconds" is a transfer that has
+    // delivered nothing for that long, before or after the headers.
+    apply(set(CURLOPT_LOW_SPEED_LIMIT, 1L));
+    apply(set(CURLOPT_LOW_SPEED_TIME, g_timeouts.stallSeconds));
+    // A proxy's answer to CONNECT is not the page's answer: keep it from OnHeader.
+    apply(set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L));
+    apply(set(CURLOPT_HEADERFUNCTION, &OnHeader));
+    apply(set(CURLOPT_HEADERDATA, static_cast<void*>(&transfer)));
+    apply(set(CURLOPT_WRITEFUNCTION, &OnBody));
+    apply(set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer)));
+    apply(set(CURLOPT_NOPROGRESS, 0L));
+    apply(set(CURLOPT_XFERINFOFUNCTION, &OnProgress));
+    apply(set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer)));
+    return rc;
+}
+
+}  // namespace
+
+void SetFetchTimeouts(const FetchTimeouts& timeouts) { g_timeouts = timeouts; }
+
+bool FetchUrl(const std::string& url) {
+    CURL* curl = curl_easy_init();
+    if (!curl) return Fail("InternetOpen Error", CURLE_FAILED_INIT);
+
+    Transfer transfer(g_timeouts.stallSeconds);
+    CURLcode rc = Configure(curl, url, transfer);
+    if (rc != CURLE_OK) {
+        curl_easy_cleanup(curl);
+        return Fail("InternetOpen Error", rc);
+    }
+    rc = curl_easy_perform(curl);
+    curl_easy_cleanup(curl);
+
+    // Stopping because the buffer is full is how a long body ends.
+    if (rc != CURLE_OK && !transfer.full) {
+        if (transfer.stalled) rc = CURLE_OPERATION_TIMEDOUT;
+        return Fail(transfer.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error", rc);
+    }
+    g_transferLength = transfer.fill;
+    g_transferBuffer[transfer.fill] = '\0';
+    // The raw copy is a convenience for the user; the fetch stands without it.
+    WriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
+    return true;
+}
+
+}  // namespace tp

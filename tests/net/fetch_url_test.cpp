@@ -1,0 +1,222 @@
+#include "net/fetch_url.h"
+
+#include "app/globals.h"
+#include "platform/text_file.h"
+
+#include "tests/support/http_server.h"
+#include "tests/support/raw_server.h"
+#include "tests/support/temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace tp {
+namespace {
+
+using test::HttpServer;
+using test::RawServer;
+
+// A body byte that depends on its offset, so a shifted or repeated chunk shows.
+char PatternByte(std::size_t offset) { return static_cast<char>((offset * 37 + offset / 251) % 256); }
+
+std::string PatternBody(std::size_t size) {
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) body[i] = PatternByte(i);
+    return body;
+}
+
+std::string Buffered() { return std::string(g_transferBuffer, g_transferLength); }
+
+const std::string kPreviousCopy = "previous body\r\n";
+
+class FetchUrlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetFetchTimeouts(FetchTimeouts{});
+        home_.WriteFile("download.txt", kPreviousCopy);
+    }
+    void TearDown() override { SetFetchTimeouts(FetchTimeouts{}); }
+
+    test::TempHome home_;  // also makes its folder the current directory
+};
+
+TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
+    struct Case {
+        const char* name;
+        std::map<std::string, HttpServer::Handler> routes;  // the fetch asks for "/page"
+        std::string expected;                              // bytes kept in the buffer
+        std::optional<std::string> expectedCopy;           // default: expected in text mode
+    };
+    const auto body = [](int status, std::string text) {
+        return [status, text](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content(text, "text/plain");
+        };
+    };
+    const std::string exact = PatternBody(kTransferCapacity);
+    const std::string longer = PatternBody(200000);
+    const std::string withZero("line1\nnul\0after\r\nend", 20);
+    const Case cases[] = {
+        {"empty body", {{"/page", body(200, "")}}, "", ""},
+        {"zero byte and line ends: the copy holds every byte",
+         {{"/page", body(200, withZero)}},
+         withZero,
+         std::string("line1\r\nnul\0after\r\r\nend", 22)},
+        {"status 404 delivers its error page", {{"/page", body(404, "<h1>Not here</h1>")}},
+         "<h1>Not here</h1>", std::nullopt},
+        {"redirect is followed",
+         {{"/page", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/moved"); }},
+          {"/moved", body(200, "moved here")}},
+         "moved here", std::nullopt},
+        {"body of exactly the capacity", {{"/page", body(200, exact)}}, exact, std::nullopt},
+        {"longer body keeps its first 81,920 bytes", {{"/page", body(200, longer)}},
+         longer.substr(0, kTransferCapacity), std::nullopt},
+    };
+    HttpServer server;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.Clear();
+        for (const auto& [path, handler] : c.routes) server.Get(path, handler);
+        home_.WriteFile("download.txt", kPreviousCopy);
+        SetLastError("untouched");
+
+        ASSERT_TRUE(FetchUrl(server.url("/page")));
+        EXPECT_EQ(g_lastError, "untouched");
+        EXPECT_EQ(g_transferLength, c.expected.size());
+        EXPECT_TRUE(Buffered() == c.expected);  // no gtest dump of 80 KB on failure
+        EXPECT_EQ(g_transferBuffer[g_transferLength], '\0');
+        const std::string copy = home_.ReadFile("download.txt");
+        EXPECT_TRUE(copy == c.expectedCopy.value_or(ToTextModeBytes(c.expected)))
+            << "download.txt has " << copy.size() << " bytes";
+    }
+}
+
+TEST_F(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
+    constexpr std::size_t kHuge = 50u * 1024 * 1024;
+    auto handedOut = std::make_shared<std::atomic<std::size_t>>(0);
+    {
+        HttpServer server;
+        server.Get("/huge", [handedOut](const httplib::Request&, httplib::Response& res) {
+            res.set_content_provider(kHuge, "text/plain",
+                                     [handedOut](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                                         std::string chunk(length < 65536 ? length : 65536, '\0');
+                                         for (std::size_t i = 0; i < chunk.size(); ++i)
+                                             chunk[i] = PatternByte(offset + i);
+                                         *handedOut += chunk.size();
+                                         return sink.write(chunk.data(), chunk.size());
+                                     });
+        });
+        ASSERT_TRUE(FetchUrl(server.url("/huge")));
+        EXPECT_EQ(g_transferLength, kTransferCapacity);
+        EXPECT_TRUE(Buffered() == PatternBody(kTransferCapacity));
+        EXPECT_EQ(g_transferBuffer[kTransferCapacity], '\0');
+    }  // the server has stopped: the count is final
+    EXPECT_LT(handedOut->load(), kHuge / 2);
+}
+
+TEST_F(FetchUrlTest, AsksAsTidepostWithoutCacheHeaders) {
+    HttpServer server;
+    server.Serve("/page", "text");
+    ASSERT_TRUE(FetchUrl(server.url("/page?q=a%20b")));
+    ASSERT_TRUE(FetchUrl(server.url("/page?q=a%20b")));
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);  // the second fetch went to the server again
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.method, "GET");
+        EXPECT_EQ(request.target, "/page?q=a%20b");
+        EXPECT_EQ(request.Header("User-Agent"), "Tidepost");
+        EXPECT_EQ(request.Header("If-Modified-Since"), "");
+        EXPECT_EQ(request.Header("If-None-Match"), "");
+    }
+}
+
+TEST_F(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
+    // Something that answers the fetch; kept alive for the fetch's duration.
+    struct Peer {
+        std::shared_ptr<void> keep;
+        std::string url;
+    };
+    const std::string headers = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 100000\r\n\r\n";
+    const std::string partBody(1000, 'x');
+    const auto raw = [](std::string reply, RawServer::Ending ending) {
+        return [reply, ending] {
+            auto server = std::make_shared<RawServer>(reply, ending);
+            return Peer{server, server->url("/")};
+        };
+    };
+    const auto redirectTo = [](std::function<std::string(const test::ClosedPort&)> target) {
+        return [target] {
+            auto closed = std::make_shared<test::ClosedPort>();
+            auto server = std::make_shared<HttpServer>();
+            const std::string location = target(*closed);
+            server->Get("/page", [location](const httplib::Request&, httplib::Response& res) {
+                res.set_redirect(location);
+            });
+            return Peer{std::make_shared<std::pair<decltype(closed), decltype(server)>>(closed, server),
+                        server->url("/page")};
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<Peer()> peer;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"connection refused",
+         [] {
+             auto closed = std::make_shared<test::ClosedPort>();
+             return Peer{closed, closed->url("/")};
+         },
+         "InternetOpenUrl Error: 7"},
+        {"host name not resolved", [] { return Peer{nullptr, "http://tidepost-nowhere.invalid/"}; },
+         "InternetOpenUrl Error: 6"},
+        {"malformed address", [] { return Peer{nullptr, "http://[::1/"}; }, "InternetOpenUrl Error: 3"},
+        {"not a web address", [] { return Peer{nullptr, "file:///etc/hostname"}; },
+         "InternetOpenUrl Error: 1"},
+        {"redirect to a refused port", redirectTo([](const test::ClosedPort& c) { return c.url("/"); }),
+         "InternetOpenUrl Error: 7"},
+        {"redirect away from the web", redirectTo([](const test::ClosedPort&) { return "file:///etc/hostname"; }),
+         "InternetOpenUrl Error: 1"},
+        {"reset before the headers", raw("", RawServer::Ending::kReset), "InternetOpenUrl Error: 38"},
+        {"no answer at all", raw("", RawServer::Ending::kStall), "InternetOpenUrl Error: 1c"},
+        {"reset in the middle of the body", raw(headers + partBody, RawServer::Ending::kReset),
+         "InternetReadFile Error: 38"},
+        {"stall in the middle of the body", raw(headers + partBody, RawServer::Ending::kStall),
+         "InternetReadFile Error: 1c"},
+        {"closed before the announced length", raw(headers + partBody, RawServer::Ending::kClose),
+         "InternetReadFile Error: 12"},
+        {"headers complete, then reset before any body", raw(headers, RawServer::Ending::kReset),
+         "InternetReadFile Error: 38"},
+        {"https server with an untrusted certificate",
+         [] {
+             const std::string data = std::string(TIDEPOST_SOURCE_DIR) + "/tests/data/net/";
+             auto server = std::make_shared<HttpServer>(data + "self_signed_localhost.crt",
+                                                        data + "self_signed_localhost.key");
+             server->Serve("/", "secret");
+             return Peer{server, server->url("/")};
+         },
+         "InternetOpenUrl Error: 3c"},
+    };
+    SetFetchTimeouts(FetchTimeouts{2, 2});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Peer peer = c.peer();
+        std::memcpy(g_transferBuffer, "stale", 6);
+        g_transferLength = 5;
+
+        EXPECT_FALSE(FetchUrl(peer.url));
+        EXPECT_EQ(g_lastError, c.expected);
+        EXPECT_EQ(home_.ReadFile("download.txt"), kPreviousCopy);
+        EXPECT_EQ(g_transferLength, 0u);
+        EXPECT_EQ(g_transferBuffer[0], '\0');
+    }
+}
+
+}  // namespace
+}  // namespace tp
