@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
 #include "app/globals.h"
 #include "app/text_format.h"
@@ -242,21 +241,12 @@ bool ExtractWeatherEurope(char* text, const WeatherSettings& weather, const Code
 
 bool BuildWeatherPage(const std::string& pagePath, const std::vector<WeatherSlot>& slots,
                       const Settings& settings) {
-    // Pieces are built apart first so that one that does not fit is left out
-    // whole instead of being cut into broken markup.
-    constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
     std::string links;
     std::string cards;
     int id = kFirstCardId;
     for (const WeatherSlot& slot : slots) {
-        std::string card;
-        AppendCard(card, kUnbounded, id, slot.title, slot.body);
-        if (cards.size() + card.size() < kWeatherCardsCapacity) {
-            cards += card;
-            std::string link;
-            AppendIndexLink(link, kUnbounded, id, slot.title);
-            if (links.size() + link.size() < kWeatherLinksCapacity) links += link;
-        }
+        AppendIndexLink(links, kWeatherLinksCapacity, id, slot.title);
+        AppendCard(cards, kWeatherCardsCapacity, id, slot.title, slot.body);
         ++id;
     }
     const WeatherSettings& weather = settings.main.weather;

@@ -65,8 +65,7 @@ bool ExtractWeatherEurope(char* text, const WeatherSettings& weather, const Code
                           std::string_view code, WeatherSlot& slot);
 
 // Writes the weather page with one card per slot (ids from 101), icon and
-// template of the weather settings. A card or index link that does not fit its
-// text whole is left out rather than cut. False with the page step's message.
+// template of the weather settings. False with the page step's message.
 bool BuildWeatherPage(const std::string& pagePath, const std::vector<WeatherSlot>& slots,
                       const Settings& settings);
 

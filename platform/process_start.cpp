@@ -22,7 +22,7 @@ bool OnPath(const char* program) {
         std::size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
         std::string candidate = dirs.substr(start, end - start);
-        if (candidate.empty()) candidate = ".";
+        if (candidate.empty()) candidate.push_back('.');
         candidate += '/';
         candidate += program;
         if (::access(candidate.c_str(), X_OK) == 0) return true;

@@ -1,5 +1,6 @@
 #include "tests/run/batch_process.h"
 #include "tests/run/undeletable_file.h"
+#include "tests/run/weather_setup.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,56 @@ TEST(BatchRun, FailedCleanUpExitsWithOne) {
     EXPECT_EQ(result.out, std::string(kInProgress) +
                               "Error: Not able to delete previous download file 'stuck.xml'\n");
     EXPECT_EQ(result.err, "");
+}
+
+TEST(BatchRun, WeatherTopicOutcomes) {
+    const std::string inProgress = "Download \"xml/weather.xml\" in progress...";
+    const struct {
+        const char* name;
+        bool recordedPage;  // else a page without the weather tags
+        const char* stopOnError;
+        int status;
+    } rows[] = {
+        {"the page is written", true, "1", 0},
+        {"a failing topic stops the run", false, "1", 1},
+        {"a failing topic lets the run go on but still fails it", false, "0", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempHome home;
+        test::HttpServer server;
+        home.WriteFile("cfg/Tidepost.ini", "[Settings]\r\nIntelliSynch=0\r\nStopOnError=" +
+                                               std::string(row.stopOnError) +
+                                               "\r\n[Weather]\r\nDownload=1\r\nZIP=62701\r\n");
+        PrepareWeatherTopic(home, server, row.recordedPage ? test::RecordedUsWeather() : test::kNoWeatherTags);
+        if (HasFatalFailure()) return;
+        const std::string settings = home.ReadFile("cfg/Tidepost.ini");
+
+        const BatchResult result = RunBatchProcess({});
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(home.ReadFile("cfg/Tidepost.ini"), settings);
+        EXPECT_EQ(home.Exists(test::kWeatherPageFile), row.recordedPage);
+
+        // One status text per line, in the order they were set.
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < result.out.size();) {
+            const std::size_t end = result.out.find('\n', start);
+            ASSERT_NE(end, std::string::npos) << "unterminated last line";
+            lines.push_back(result.out.substr(start, end - start));
+            start = end + 1;
+        }
+        ASSERT_GE(lines.size(), 3u) << result.out;
+        EXPECT_EQ(lines[0], "Download in progress, please wait ...");
+        EXPECT_EQ(lines[1], inProgress);
+        const bool completes = row.recordedPage || *row.stopOnError == '0';
+        // A failure adds its own line: the step's text followed by the error.
+        EXPECT_EQ(lines.size(), 2u + (row.recordedPage ? 0u : 1u) + (completes ? 1u : 0u));
+        if (!row.recordedPage) {
+            EXPECT_TRUE(lines[2].starts_with(inProgress + "HTML error: ")) << lines[2];
+        }
+        EXPECT_EQ(lines.back().starts_with("Download successfully completed"), completes);
+    }
 }
 
 }  // namespace

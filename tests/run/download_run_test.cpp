@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "extract/news_categories.h"
 #include "platform/dir_list.h"
+#include "resources/string_table.h"
 #include "settings/custom_store.h"
 #include "settings/ini_file.h"
 #include "settings/range_checks.h"
@@ -176,7 +177,9 @@ TEST(MainWindowRanges, BoundsAreInclusive) {
         row.change(main);
         const auto violation = CheckMainWindowRanges(main);
         ASSERT_EQ(violation.has_value(), row.field.has_value());
-        if (violation) EXPECT_EQ(violation->field, *row.field);
+        if (violation) {
+            EXPECT_EQ(violation->field, *row.field);
+        }
     }
 }
 

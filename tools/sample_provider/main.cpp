@@ -1,6 +1,8 @@
 // tidepost-sample-provider [--pages FOLDER] [PORT]: serves recorded pages on
 // 127.0.0.1. Port 0 (the default) picks a free port; the port in use is printed
 // on the first line of standard output.
+// tidepost-sample-provider --customization PORT: prints the settings-file lines
+// that point every web address at a provider on that port.
 #include <httplib.h>
 
 #include <cstdio>
@@ -15,7 +17,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tidepost-sample-provider [--pages FOLDER] [PORT]\n"
-    "Serves recorded pages on 127.0.0.1 (PORT 0 or none: a free port, printed).\n";
+    "       tidepost-sample-provider --customization PORT\n"
+    "Serves recorded pages on 127.0.0.1 (PORT 0 or none: a free port, printed),\n"
+    "or prints the [Customization] lines that send every address to PORT.\n";
 
 bool ParsePort(const char* text, int& port) {
     char* end = nullptr;
@@ -33,6 +37,14 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--customization") == 0 && i + 1 < argc) {
+            if (!ParsePort(argv[i + 1], port) || port == 0) {
+                std::fputs(kUsage, stderr);
+                return 64;
+            }
+            std::fputs(tp::sample::CustomizationLines(port).c_str(), stdout);
             return 0;
         }
         if (std::strcmp(argv[i], "--pages") == 0 && i + 1 < argc) {

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/text_format.h"
 #include "platform/text_file.h"
+#include "resources/string_table.h"
 
 namespace tp::sample {
 
@@ -27,7 +29,25 @@ void Send(const Reply& reply, httplib::Response& response) {
     response.set_content(reply.body, reply.contentType.c_str());
 }
 
+// Customization numbers that may hold a web address.
+constexpr int kFirstCustomNumber = 100;
+constexpr int kLastCustomNumber = 299;
+constexpr std::string_view kHttp = "http://";
+
 }  // namespace
+
+std::string CustomizationLines(int port) {
+    const std::string host = Format("127.0.0.1:%d", port);
+    std::string lines;
+    for (int number = kFirstCustomNumber; number <= kLastCustomNumber; ++number) {
+        std::string address(LoadStringResource(number));
+        if (!address.starts_with(kHttp)) continue;
+        const std::size_t pathStart = address.find('/', kHttp.size());
+        address.replace(kHttp.size(), pathStart - kHttp.size(), host);
+        lines += Format("String%03i=%s\n", number, address.c_str());
+    }
+    return lines;
+}
 
 std::optional<Target> SplitTarget(std::string_view url) {
     const std::size_t scheme = url.find("://");

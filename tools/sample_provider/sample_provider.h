@@ -25,6 +25,11 @@ struct Target {
 };
 std::optional<Target> SplitTarget(std::string_view url);
 
+// Settings-file lines "String%03i=<address>" for every default web address,
+// with the host of the address (the conversion service's, or the direct
+// provider's) replaced by 127.0.0.1:port, so a download asks this provider.
+std::string CustomizationLines(int port);
+
 struct Reply {
     int status;
     std::string body;
