@@ -8,7 +8,6 @@
 #include "extract/email.h"
 #include "extract/news_categories.h"
 #include "extract/weather.h"
-#include "extract/weather.h"
 #include "pages/page_files.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
