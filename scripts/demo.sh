@@ -25,6 +25,9 @@ demo="$PWD/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/cfg"
 cp build/cfg/* "$demo/cfg/"
+# Memos and saved messages for the e-mail page.
+mkdir -p "$demo/emails"
+cp scripts/demo_emails/* "$demo/emails/"
 
 # The provider prints its port once it listens.
 ./build/tidepost-sample-provider 0 >"$demo/provider.port" 2>"$demo/provider.log" &
@@ -44,6 +47,7 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
     "10001,60601,94103" "$cities" "$language"
+  printf '[Astro]\nDownload=1\nSigns=Aries,Leo,Libra\n[Email]\nDownload=1\n'
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"
@@ -60,4 +64,10 @@ if [ -f "$demo/xml/weather.xml" ]; then
   # Pages are Windows Latin-1 text with CR LF line ends.
   tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
 fi
+for page in astro email; do
+  [ -f "$demo/xml/$page.xml" ] || continue
+  echo
+  echo "== $demo/xml/$page.xml =="
+  tr -d '\r' <"$demo/xml/$page.xml" | iconv -f WINDOWS-1252 -t UTF-8
+done
 exit "$status"
