@@ -14,7 +14,6 @@
 #include "settings/range_checks.h"
 
 #include <cstdio>
-#include <initializer_list>
 
 namespace tp {
 namespace {
@@ -31,7 +30,7 @@ struct TopicStep {
 };
 
 // Topics not listed here are passed over; each one joins with a single row.
-const std::initializer_list<TopicStep> kTopicSteps = {
+const TopicStep kTopicSteps[] = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},

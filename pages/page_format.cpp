@@ -47,6 +47,16 @@ void SetTemplateError(std::string_view templateName) {
     SetLastErrorF("Template error: in '%s'", name.c_str());
 }
 
+// Drops the last card and the last index link. False when there is no card to drop.
+bool DropLastCard(std::string& indexLinks, std::string& cards) {
+    const std::size_t card = cards.rfind("<Card ID=");
+    if (card == std::string::npos) return false;
+    cards.erase(card);
+    const std::size_t link = indexLinks.rfind("<a href=");
+    if (link != std::string::npos) indexLinks.erase(link);
+    return true;
+}
+
 }  // namespace
 
 bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
@@ -89,18 +99,32 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page) {
     page.clear();
-    if (IsTwoPass(topic)) {
-        std::string framed;
-        return ComposeFrame(topic, templateText, icon, dateLine, templateName, framed) &&
-               FillFrame(framed, indexLinks, cards, page);
+    std::string framed;
+    if (IsTwoPass(topic) &&
+        !ComposeFrame(topic, templateText, icon, dateLine, templateName, framed)) {
+        return false;
     }
-    if (HasTitlePlaceholder(topic)) {
-        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, indexLinks, cards},
-                     kPageMax, page);
-    } else {
-        FillTemplate(templateText, {icon, dateLine, indexLinks, cards}, kPageMax, page);
+    // A page cut at the buffer's end would reach the organiser as broken XML, so
+    // whole cards (with their index links) are left out from the end until the
+    // page fits; only a page too long without any card is cut.
+    std::string links(indexLinks);
+    std::string cardText(cards);
+    for (;;) {
+        page.clear();
+        bool whole;
+        if (IsTwoPass(topic)) {
+            FillFrame(framed, links, cardText, page);
+            whole = page.size() < kPageMax;
+        } else if (HasTitlePlaceholder(topic)) {
+            whole = FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, links, cardText},
+                                 kPageMax, page) &&
+                    page.size() < kPageMax;
+        } else {
+            whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page) &&
+                    page.size() < kPageMax;
+        }
+        if (whole || !DropLastCard(links, cardText)) return true;
     }
-    return true;
 }
 
 bool WritePage(const std::string& path, std::string_view page) {

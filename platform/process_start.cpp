@@ -21,10 +21,9 @@ bool OnPath(const char* program) {
     while (start <= dirs.size()) {
         std::size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
-        std::string candidate = dirs.substr(start, end - start);
-        if (candidate.empty()) candidate.push_back('.');
-        candidate += '/';
-        candidate += program;
+        // An empty PATH entry means the current folder.
+        const std::string folder = end > start ? dirs.substr(start, end - start) : std::string(".");
+        const std::string candidate = folder + "/" + program;
         if (::access(candidate.c_str(), X_OK) == 0) return true;
         start = end + 1;
     }

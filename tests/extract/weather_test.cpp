@@ -195,12 +195,6 @@ TEST(WeatherSources, EachLanguageHasItsAddressAndTags) {
     }
 }
 
-TEST(WeatherCodes, EmptyPiecesBetweenCommasAreSkipped) {
-    EXPECT_EQ(SplitWeatherCodes("11111,,22222"), (std::vector<std::string>{"11111", "22222"}));
-    EXPECT_EQ(SplitWeatherCodes(",a,"), (std::vector<std::string>{"a"}));
-    EXPECT_TRUE(SplitWeatherCodes(",,").empty());
-}
-
 // The whole topic against a local server that plays the conversion service.
 class DownloadWeatherTest : public ::testing::Test {
 protected:

@@ -2,18 +2,16 @@
 
 #include "app/globals.h"
 #include "app/paths.h"
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
-#include <linux/fs.h>
 #include <set>
 #include <string>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -80,39 +78,10 @@ TEST(DeletePreviousDownloadsTest, EmptyPageFolderIsSuccess) {
     EXPECT_EQ(g_lastError, "earlier");
 }
 
-// Marks a file immutable for the test's duration: the one way to make a
-// deletion fail for root.
-class ImmutableFile {
-public:
-    explicit ImmutableFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY)) {
-        if (fd_ < 0) return;
-        int flags = 0;
-        if (::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) return;
-        flags |= FS_IMMUTABLE_FL;
-        set_ = ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ~ImmutableFile() {
-        if (set_) {
-            int flags = 0;
-            ::ioctl(fd_, FS_IOC_GETFLAGS, &flags);
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(fd_, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd_ >= 0) ::close(fd_);
-    }
-    ImmutableFile(const ImmutableFile&) = delete;
-    ImmutableFile& operator=(const ImmutableFile&) = delete;
-    bool set() const { return set_; }
-
-private:
-    int fd_;
-    bool set_ = false;
-};
-
 TEST(DeletePreviousDownloadsTest, StopsAtTheFirstFileThatCannotBeDeleted) {
     test::TempHome home;
     for (const char* name : {"astro.xml", "email.xml", "news.xml"}) home.WriteFile(std::string("xml/") + name, "x");
-    ImmutableFile locked(home.path() + "xml/email.xml");
+    test::ImmutableFile locked(home.path() + "xml/email.xml");
     if (!locked.set()) GTEST_SKIP() << "this file system cannot mark files immutable";
     EXPECT_FALSE(DeletePreviousDownloads(true));
     EXPECT_EQ(g_lastError, "Error: Not able to delete previous download file 'email.xml'");

@@ -37,6 +37,15 @@ std::string Repeat(std::string_view piece, int count) {
     return out;
 }
 
+std::size_t Count(std::string_view text, std::string_view piece) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(piece); at != std::string_view::npos;
+         at = text.find(piece, at + piece.size())) {
+        ++count;
+    }
+    return count;
+}
+
 std::string ReadSourceData(const std::string& relative) {
     std::ifstream in(test::SourceDataFolder() + relative, std::ios::binary);
     std::ostringstream bytes;
@@ -250,6 +259,30 @@ TEST(ComposePageTest, PageIsCutAtTheTransferBufferSize) {
     std::string page;
     ASSERT_TRUE(ComposePage(PageTopic::News, "%s%s%s%s%s", huge, kDate, kLinks, kCards, "n.xmt", page));
     EXPECT_EQ(page, huge.substr(0, kTransferCapacity - 1));
+}
+
+TEST(ComposePageTest, OversizePageLeavesOutWholeCardsFromTheEnd) {
+    std::string links;
+    std::string cards;
+    const std::string body(1000, 'b');
+    for (int id = 101; id < 201; ++id) {
+        AppendIndexLink(links, 100000, id, "T");
+        AppendCard(cards, 200000, id, "T", body);
+    }
+    for (PageTopic topic : {PageTopic::Weather, PageTopic::Movies, PageTopic::Email}) {
+        SCOPED_TRACE(static_cast<int>(topic));
+        std::string page;
+        ASSERT_TRUE(ComposePage(topic, "<P>%s%s%s%s%s</P>", kIcon, kDate, links, cards, "t.xmt", page));
+        EXPECT_LT(page.size(), kTransferCapacity - 1);
+        ASSERT_GE(page.size(), 4u);
+        EXPECT_EQ(page.substr(page.size() - 4), "</P>");
+        // Every card kept is whole and still has its index link.
+        const std::size_t cardsKept = Count(page, "<Card ID=");
+        EXPECT_GT(cardsKept, 50u);
+        EXPECT_LT(cardsKept, 100u);
+        EXPECT_EQ(Count(page, "</Card>"), cardsKept);
+        EXPECT_EQ(Count(page, "<a href="), cardsKept);
+    }
 }
 
 TEST(ComposeFrameTest, StocksFrameIsFilledLater) {

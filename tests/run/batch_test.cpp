@@ -1,5 +1,4 @@
 #include "tests/run/batch_process.h"
-#include "tests/run/undeletable_file.h"
 #include "tests/run/weather_setup.h"
 #include "tests/support/temp_home.h"
 
@@ -11,7 +10,6 @@ namespace {
 using test::BatchResult;
 using test::RunBatchProcess;
 using test::TempHome;
-using test::UndeletableFile;
 
 const char kInProgress[] = "Download in progress, please wait ...\n";
 const char kCompletedZero[] = "Download successfully completed (total web content size is 0 bytes).\n";
@@ -77,8 +75,6 @@ TEST(BatchRun, ExitStatusAndOutputFollowTheRun) {
          "Missing information: Please select a news category\n"},
         {"headlines out of range are refused", "[News]\r\nNbNews=0\r\n", 2, "",
          "Tidepost: Please enter an integer between 1 and 10.\n"},
-        {"weather without codes is refused", "[Weather]\r\nDownload=1\r\nZIP=\r\n", 2, "",
-         "Weather information missing: Please, add the desired Area/City Code(s)\n"},
     };
     for (const RunRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -95,20 +91,6 @@ TEST(BatchRun, ExitStatusAndOutputFollowTheRun) {
         // A completed run deletes the pages (DeleteXml defaults on); a refused one does not.
         EXPECT_EQ(home.Exists("xml/a.xml"), row.status != 0);
     }
-}
-
-TEST(BatchRun, FailedCleanUpExitsWithOne) {
-    TempHome home;
-    home.WriteFile("cfg/Tidepost.ini", kBaseSettings);
-    home.WriteFile("xml/stuck.xml", "page");
-    UndeletableFile stuck(home.path() + "xml/stuck.xml");
-    if (!stuck.locked()) GTEST_SKIP() << "this file system cannot make a file undeletable";
-
-    const BatchResult result = RunBatchProcess({});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, std::string(kInProgress) +
-                              "Error: Not able to delete previous download file 'stuck.xml'\n");
-    EXPECT_EQ(result.err, "");
 }
 
 TEST(BatchRun, WeatherTopicOutcomes) {

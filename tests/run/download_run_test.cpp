@@ -9,7 +9,7 @@
 #include "settings/ini_file.h"
 #include "settings/range_checks.h"
 #include "tests/run/recording_run_view.h"
-#include "tests/run/undeletable_file.h"
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ namespace {
 
 using test::RecordingRunView;
 using test::TempHome;
-using test::UndeletableFile;
+using test::ImmutableFile;
 
 const std::string kCompletedZero = "Download successfully completed (total web content size is 0 bytes).";
 
@@ -249,8 +249,8 @@ TEST_F(DownloadRunTest, CleanUpAndInformationPageNaming) {
 
 TEST_F(DownloadRunTest, FailedCleanUpStopsBeforeAnyTopic) {
     home.WriteFile("xml/stuck.xml", "page");
-    UndeletableFile stuck(home.path() + "xml/stuck.xml");
-    if (!stuck.locked()) GTEST_SKIP() << "this file system cannot make a file undeletable";
+    ImmutableFile stuck(home.path() + "xml/stuck.xml");
+    if (!stuck.set()) GTEST_SKIP() << "this file system cannot make a file undeletable";
 
     Settings settings = QuietSettings();
     settings.general.autoExit = true;
