@@ -1,7 +1,7 @@
 #include "app/email_files.h"
 
 #include "app/globals.h"
-#include "tests/run/undeletable_file.h"
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -69,8 +69,8 @@ TEST_F(EmailFilesTest, ANameLeadingOutOfTheMailFolderIsNeverDeleted) {
 
 TEST_F(EmailFilesTest, AFileThatCannotBeDeletedStaysInTheList) {
     Put({"a.txt", "b.txt"});
-    test::UndeletableFile locked(home.path() + "emails/a.txt");
-    if (!locked.locked()) GTEST_SKIP() << "cannot make a file undeletable here";
+    test::ImmutableFile locked(home.path() + "emails/a.txt");
+    if (!locked.set()) GTEST_SKIP() << "cannot make a file undeletable here";
 
     EmailFileList list = FillEmailList();
     EXPECT_FALSE(DeleteSelectedEmailFile(list));
