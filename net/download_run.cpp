@@ -6,6 +6,7 @@
 #include "app/text_format.h"
 #include "extract/astro.h"
 #include "extract/email.h"
+#include "extract/movies.h"
 #include "extract/news_categories.h"
 #include "extract/weather.h"
 #include "pages/page_files.h"
@@ -34,6 +35,8 @@ const TopicStep kTopicSteps[] = {
     {1, [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
+    {4, [](const Settings& s) { return s.main.movies.download; },
+     [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, true},
     {6, [](const Settings& s) { return s.more.astro.download; },
      [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, true},
     {7, [](const Settings& s) { return s.more.email.download; },

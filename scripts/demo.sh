@@ -41,12 +41,14 @@ done
 port="$(head -n 1 "$demo/provider.port")"
 echo "Sample provider listening on http://127.0.0.1:$port/"
 
-# Settings: the weather topic only (the other topics come later), and every web
+# Settings: the weather and movies topics (the other topics come later), and every web
 # address pointed at the provider.
 {
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
     "10001,60601,94103" "$cities" "$language"
+  # Films: the French list with the French forecasts, else the English one.
+  printf '[Movies]\nDownload=1\nMaxMovies=10\nLangMovies=%s\n' "$([ "$language" = 1 ] && echo 1 || echo 0)"
   printf '[Astro]\nDownload=1\nSigns=Aries,Leo,Libra\n[Email]\nDownload=1\n'
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
@@ -63,6 +65,11 @@ if [ -f "$demo/xml/weather.xml" ]; then
   echo "== $demo/xml/weather.xml =="
   # Pages are Windows Latin-1 text with CR LF line ends.
   tr -d '\r' <"$demo/xml/weather.xml" | iconv -f WINDOWS-1252 -t UTF-8
+fi
+if [ -f "$demo/xml/movies.xml" ]; then
+  echo
+  echo "== $demo/xml/movies.xml =="
+  tr -d '\r' <"$demo/xml/movies.xml" | iconv -f WINDOWS-1252 -t UTF-8
 fi
 for page in astro email; do
   [ -f "$demo/xml/$page.xml" ] || continue

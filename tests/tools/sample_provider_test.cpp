@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/movies.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
@@ -183,18 +185,25 @@ std::size_t Count(const std::string& text, const std::regex& pattern) {
         std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), std::sregex_iterator()));
 }
 
-TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
-    test::TempHome home;
-    for (const char* name : {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}) {
+// Copies the named installation files into the data folder and points every
+// customizable address at the provider on port.
+void PrepareHome(const test::TempHome& home, std::initializer_list<const char*> dataFiles, int port) {
+    for (const char* name : dataFiles) {
         std::string bytes;
         ASSERT_TRUE(ReadBinaryFile(test::SourceDataFolder() + "cfg/" + name, bytes));
         home.WriteFile(std::string("cfg/") + name, bytes);
     }
-    RunningProvider running;
-    std::istringstream lines(CustomizationLines(running.port()));
+    std::istringstream lines(CustomizationLines(port));
     for (std::string line; std::getline(lines, line);) {
         ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
     }
+}
+
+TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    ASSERT_NO_FATAL_FAILURE(PrepareHome(
+        home, {"weather.txt", "weather.xmt", "areacode.ini", "citycode.ini"}, running.port()));
 
     const std::vector<std::string> zips = RecordedCodes("weather/us", false);
     ASSERT_EQ(zips.size(), 3u);
@@ -217,6 +226,28 @@ TEST(SampleProvider, RecordedWeatherPagesExtractWithTheDefaultTags) {
         EXPECT_EQ(Count(page, std::regex(": [^<:]+ , Max -?[0-9]+\xB0" "C Min -?[0-9]+\xB0" "C<br/>")),
                   4 * cities.size());
         EXPECT_NE(page.find("<Title> New York, NY</Title>"), std::string::npos);
+    }
+}
+
+TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    ASSERT_NO_FATAL_FAILURE(PrepareHome(home, {"movies.txt", "movies.xmt"}, running.port()));
+
+    struct Source {
+        int lang;
+        std::size_t films;
+        const char* lastTitle;
+    };
+    const Source sources[] = {{0, 4, "Paper Kites (2002)"}, {1, 3, "La Derniere Ecole"}};
+    for (const Source& source : sources) {
+        SCOPED_TRACE(source.lastTitle);
+        Settings settings;
+        settings.main.movies.langMovies = source.lang;
+        ASSERT_TRUE(DownloadMovies(settings, home.path() + "xml/movies.xml")) << g_lastError;
+        const std::string page = FromTextModeBytes(home.ReadFile("xml/movies.xml"));
+        EXPECT_EQ(Count(page, std::regex("<Card ID=\"10[1-9]\">")), source.films);
+        EXPECT_NE(page.find("<Title>" + std::string(source.lastTitle) + "</Title>"), std::string::npos);
     }
 }
 
