@@ -6,11 +6,9 @@
 #include "tests/extract/topic_page_support.h"
 #include "tests/support/http_server.h"
 #include "tests/support/temp_home.h"
-#include "tools/sample_provider/sample_provider.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -175,41 +173,6 @@ TEST_F(AstroTest, AnyFailureWritesNoPage) {
         EXPECT_FALSE(home.Exists(kPageFile));
         EXPECT_EQ(g_totalSize, 0u);
     }
-}
-
-TEST_F(AstroTest, EveryRecordedSignOfTheSampleProviderExtractsWithTheDefaults) {
-    sample::SampleProvider provider;
-    std::string error;
-    ASSERT_TRUE(provider.Load(kRecordedPages, error)) << error;
-    HttpServer server;
-    server.Get(std::string(sample::kConversionPath),
-               [&provider](const httplib::Request& request, httplib::Response& response) {
-                   const auto target = sample::SplitTarget(request.get_param_value("url"));
-                   const sample::Reply reply = target ? provider.Answer(target->host, target->path)
-                                                      : sample::Reply{400, "no url", "text/plain"};
-                   response.status = reply.status;
-                   response.set_content(reply.body, reply.contentType.c_str());
-               });
-    std::istringstream lines(sample::CustomizationLines(server.port()));
-    for (std::string line; std::getline(lines, line);) {
-        ASSERT_TRUE(SetCustomString(std::stoi(line.substr(6, 3)), std::string_view(line).substr(10)));
-    }
-
-    for (std::string_view entry : kZodiacSignEntries) AddSign(settings.more.astro.signs, entry);
-    ASSERT_TRUE(DownloadAstro(settings, kPageFile)) << g_lastError;
-    const std::string page = Page();
-    EXPECT_EQ(CountOf(page, "<Card ID="), 12);
-    for (std::string_view entry : kZodiacSignEntries) {
-        const std::string title(SignNameOfEntry(entry));
-        SCOPED_TRACE(title);
-        const std::size_t card = page.find("<Title>" + title + "</Title>");
-        ASSERT_NE(card, std::string::npos);
-        // A horoscope sentence follows at once, and ends before the next link.
-        const std::size_t text = page.find("<Text><p>", card) + 9;
-        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(page[text])));
-        EXPECT_GT(page.find("</p>", text) - text, 80u);
-    }
-    EXPECT_EQ(CountOf(page, "["), 0);
 }
 
 }  // namespace

@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/astro.h"
 #include "extract/movies.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
+#include "settings/sign_list.h"
 #include "tests/support/temp_home.h"
 
 namespace tp::sample {
@@ -249,6 +251,22 @@ TEST(SampleProvider, RecordedFilmListsExtractWithTheDefaultTags) {
         EXPECT_EQ(Count(page, std::regex("<Card ID=\"10[1-9]\">")), source.films);
         EXPECT_NE(page.find("<Title>" + std::string(source.lastTitle) + "</Title>"), std::string::npos);
     }
+}
+
+TEST(SampleProvider, RecordedHoroscopesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    ASSERT_NO_FATAL_FAILURE(PrepareHome(home, {"astro.txt", "astro.xmt"}, running.port()));
+
+    Settings settings;
+    for (std::string_view entry : kZodiacSignEntries) AddSign(settings.more.astro.signs, entry);
+    ASSERT_TRUE(DownloadAstro(settings, home.path() + "xml/astro.xml")) << g_lastError;
+    const std::string page = FromTextModeBytes(home.ReadFile("xml/astro.xml"));
+    EXPECT_EQ(Count(page, std::regex("<Card ID=")), kZodiacSignEntries.size());
+    // Each card holds the horoscope's sentences and nothing of the links after them.
+    EXPECT_EQ(Count(page, std::regex("<Title>[A-Z][a-z]+</Title>\n</Header>\n<Body>\n"
+                                     "<Text><p>[A-Z][^<\\[]{80,}</p>")),
+              kZodiacSignEntries.size());
 }
 
 TEST(SampleProvider, UnknownPagesAndBadRequestsAreRefused) {
