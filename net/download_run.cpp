@@ -4,7 +4,9 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_format.h"
+#include "extract/astro.h"
 #include "extract/directions.h"
+#include "extract/email.h"
 #include "extract/movies.h"
 #include "extract/news.h"
 #include "extract/news_categories.h"
@@ -45,6 +47,10 @@ const TopicStep kTopicSteps[] = {
     {5, [](const Settings& s) { return s.more.directions.download; },
      [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
      DownloadDirections, true},
+    {6, [](const Settings& s) { return s.more.astro.download; },
+     [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, true},
+    {7, [](const Settings& s) { return s.more.email.download; },
+     [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, false},
 };
 
 const TopicStep* FindStep(int number) {

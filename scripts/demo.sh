@@ -25,6 +25,9 @@ demo="$PWD/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/cfg"
 cp build/cfg/* "$demo/cfg/"
+# Memos and saved messages for the e-mail page.
+mkdir -p "$demo/emails"
+cp scripts/demo_emails/* "$demo/emails/"
 
 # The provider prints its port once it listens.
 ./build/tidepost-sample-provider 0 >"$demo/provider.port" 2>"$demo/provider.log" &
@@ -38,8 +41,7 @@ done
 port="$(head -n 1 "$demo/provider.port")"
 echo "Sample provider listening on http://127.0.0.1:$port/"
 
-# Settings: every topic built so far, and every web
-# address pointed at the provider.
+# Settings: every topic, and every web address pointed at the provider.
 {
   printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\n'
   printf '[Weather]\nDownload=1\nZIP=%s\nCityCode=%s\nForecastUSA=5\nForecastEuro=5\nLanguage=%s\n' \
@@ -57,6 +59,7 @@ echo "Sample provider listening on http://127.0.0.1:$port/"
   printf 'Itinary1=Office to campus\nCountry1=0\nFromAddress1=1 Market St\nFromCity1=San Francisco, CA\nToAddress1=1 Infinite Loop\nToCity1=Cupertino, CA\n'
   printf 'Itinary2=Empire State to Penn\nCountry2=0\nFromAddress2=350 5th Ave\nFromCity2=New York, NY\nToAddress2=1 Penn Plz\nToCity2=New York, NY\n'
   printf 'Itinary3=Vacances au soleil\nCountry3=1\nFromAddress3=12 rue de Rivoli\nFromCity3=75001 Paris\nToAddress3=1 place de la Com\351die\nToCity3=34000 Montpellier\n'
+  printf '[Astro]\nDownload=1\nSigns=Aries,Leo,Libra\n[Email]\nDownload=1\n'
   printf '[Customization]\n'
   ./build/tidepost-sample-provider --customization "$port"
 } >"$demo/cfg/Tidepost.ini"

@@ -13,6 +13,7 @@
 
 #include "app/globals.h"
 #include "app/paths.h"
+#include "extract/astro.h"
 #include "extract/directions.h"
 #include "extract/movies.h"
 #include "extract/stocks.h"
@@ -20,6 +21,7 @@
 #include "platform/text_file.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
+#include "settings/sign_list.h"
 #include "tests/support/running_provider.h"
 #include "tests/support/temp_home.h"
 
@@ -297,6 +299,23 @@ TEST(SampleProvider, RecordedRoutesExtractWithTheDefaultTags) {
     for (const Itinerary& itinerary : itineraries) {
         EXPECT_NE(page.find("<Title>" + itinerary.name + "</Title>"), std::string::npos) << itinerary.name;
     }
+}
+
+TEST(SampleProvider, RecordedHoroscopesExtractWithTheDefaultTags) {
+    test::TempHome home;
+    RunningProvider running;
+    PrepareProviderHome(home, running, {"astro.txt", "astro.xmt"});
+    if (HasFatalFailure()) return;
+
+    Settings settings;
+    for (std::string_view entry : kZodiacSignEntries) AddSign(settings.more.astro.signs, entry);
+    ASSERT_TRUE(DownloadAstro(settings, home.path() + "xml/astro.xml")) << g_lastError;
+    const std::string page = FromTextModeBytes(home.ReadFile("xml/astro.xml"));
+    EXPECT_EQ(Count(page, std::regex("<Card ID=")), kZodiacSignEntries.size());
+    // Each card holds the horoscope's sentences and nothing of the links after them.
+    EXPECT_EQ(Count(page, std::regex("<Title>[A-Z][a-z]+</Title>\n</Header>\n<Body>\n"
+                                     "<Text><p>[A-Z][^<\\[]{80,}</p>")),
+              kZodiacSignEntries.size());
 }
 
 TEST(SampleProvider, UnknownPagesAndBadRequestsAreRefused) {
