@@ -3,6 +3,7 @@
 #include "platform/exe_path.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,15 +34,21 @@ bool EnsureFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
 }
 
+// TIDEPOST_HOME as an absolute folder name ending in "/"; a relative name is
+// taken from the current directory.
+std::string HomeFolder(const char* value) {
+    std::error_code ec;
+    std::string folder = std::filesystem::absolute(value, ec).lexically_normal().string();
+    if (ec || folder.empty()) folder = value;
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
 }  // namespace
 
 std::string GetExeFolder() {
     const char* home = std::getenv("TIDEPOST_HOME");
-    if (home && *home) {
-        std::string folder(home);
-        if (folder.back() != '/') folder += '/';
-        return folder;
-    }
+    if (home && *home) return HomeFolder(home);
     return ExecutableFolder();
 }
 
@@ -60,6 +67,12 @@ const std::string& MailFolderName() {
 
 void CreateDataFolders() {
     const std::string exe = GetExeFolder();
+    // The current directory is about to change: a relative TIDEPOST_HOME would
+    // then name a folder inside itself, so it is written back absolute (which
+    // also hands the right folder to any program started later).
+    if (const char* home = std::getenv("TIDEPOST_HOME"); home && *home && exe != home) {
+        ::setenv("TIDEPOST_HOME", exe.c_str(), 1);
+    }
     // Relative names (the page folder, download.txt) resolve against this.
     if (::chdir(exe.c_str()) != 0) {
         // Left as it is: every path below is absolute.

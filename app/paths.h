@@ -5,7 +5,8 @@
 
 namespace tp {
 
-// The executable's folder (or TIDEPOST_HOME when set), always ending in "/".
+// The executable's folder (or TIDEPOST_HOME when set; a relative one is taken
+// from the directory the program started in), always ending in "/".
 std::string GetExeFolder();
 // GetExeFolder + the configuration folder name ("cfg/", or "" after a failed creation).
 std::string GetCfgFolder();

@@ -1,0 +1,66 @@
+#include "app/paths.h"
+
+#include "tests/support/temp_home.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace tp {
+namespace {
+
+// Root may write anywhere, so a folder that cannot be created is stood in for
+// by a plain file of the same name.
+TEST(DataFolders, AFolderThatCannotBeCreatedFallsBackToTheExecutableFolder) {
+    const struct {
+        const char* blocked;  // a file where this folder should be ("" : none)
+        const char* pageFolder;
+        const char* iniPath;  // relative to the home folder
+    } rows[] = {
+        {"", "xml/", "cfg/Tidepost.ini"},
+        {"xml", "", "cfg/Tidepost.ini"},
+        {"cfg", "xml/", "Tidepost.ini"},
+        {"emails", "xml/", "cfg/Tidepost.ini"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(*row.blocked ? row.blocked : "nothing blocked");
+        test::TempHome home(false);
+        if (*row.blocked) home.WriteFile(row.blocked, "a file");
+        CreateDataFolders();
+        EXPECT_EQ(PageFolderName(), row.pageFolder);
+        EXPECT_EQ(GetIniPath(), home.path() + row.iniPath);
+        EXPECT_EQ(GetCfgFolder() + "Tidepost.ini", GetIniPath());
+        EXPECT_EQ(std::filesystem::current_path().string() + "/", home.path());
+        for (const char* folder : {"xml/", "cfg/", "emails/"}) {
+            if (std::string(folder) != std::string(row.blocked) + "/") {
+                EXPECT_TRUE(std::filesystem::is_directory(home.path() + folder)) << folder;
+            }
+        }
+    }
+}
+
+// Start-up moves into the data folder, so a relative TIDEPOST_HOME must keep
+// naming the same folder afterwards, not one below itself.
+TEST(DataFolders, RelativeHomeStillNamesTheSameFolderAfterStartUp) {
+    for (const char* relative : {"data", "data/", "./data", "."}) {
+        SCOPED_TRACE(relative);
+        test::TempHome parent(false);
+        ASSERT_EQ(::chdir(parent.path().c_str()), 0);
+        const std::string home =
+            std::string(relative) == "." ? parent.path() : parent.path() + "data/";
+        std::filesystem::create_directories(home + "cfg");
+        ::setenv("TIDEPOST_HOME", relative, 1);
+
+        CreateDataFolders();
+        EXPECT_EQ(GetExeFolder(), home);
+        EXPECT_EQ(GetIniPath(), home + "cfg/Tidepost.ini");
+        EXPECT_EQ(PageFolderName(), "xml/");
+        EXPECT_TRUE(std::filesystem::is_directory(home + "xml"));
+        EXPECT_EQ(GetDocFolder(), home + "doc/");
+    }
+}
+
+}  // namespace
+}  // namespace tp
