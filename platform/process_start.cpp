@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -37,6 +38,52 @@ bool EndsWithExe(const std::string& text) {
     return tail == ".exe";
 }
 
+bool IsCommandBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The program part of a Windows command line: the shortest run of words that
+// ends in ".exe" (an unquoted "C:\Program Files\...\rexsync.exe" keeps its
+// blanks), else the whole line. rest receives what follows the program.
+std::string WindowsProgram(const std::string& commandLine, std::string& rest) {
+    for (std::size_t end = commandLine.find_first_of(" \t"); end != std::string::npos;
+         end = commandLine.find_first_of(" \t", end + 1)) {
+        if (EndsWithExe(commandLine.substr(0, end))) {
+            rest = commandLine.substr(end);
+            return commandLine.substr(0, end);
+        }
+    }
+    rest.clear();
+    return commandLine;
+}
+
+// The words of text; a quoted run keeps its blanks and loses its quotes.
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsCommandBlank(text[i])) ++i;
+        if (i == text.size()) break;
+        std::string word;
+        bool quoted = false;
+        for (; i < text.size() && (quoted || !IsCommandBlank(text[i])); ++i) {
+            if (text[i] == '"') {
+                quoted = !quoted;
+            } else {
+                word += text[i];
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+// The program and its arguments, as wine takes them.
+std::vector<std::string> WindowsProgramArguments(const std::string& commandLine) {
+    std::string rest;
+    std::vector<std::string> arguments{WindowsProgram(commandLine, rest)};
+    for (std::string& word : SplitWords(rest)) arguments.push_back(std::move(word));
+    return arguments;
+}
+
 }  // namespace
 
 bool NamesWindowsProgram(const std::string& commandLine) {
@@ -59,7 +106,11 @@ void StartDetached(const std::string& commandLine) {
     std::string wine = "wine";
     std::string line = commandLine;
     char* shellArgs[] = {program.data(), dashC.data(), line.data(), nullptr};
-    char* wineArgs[] = {wine.data(), line.data(), nullptr};
+    // wine wants the program and each argument apart, as Windows would split them.
+    std::vector<std::string> windowsArguments = WindowsProgramArguments(commandLine);
+    std::vector<char*> wineArgs{wine.data()};
+    for (std::string& argument : windowsArguments) wineArgs.push_back(argument.data());
+    wineArgs.push_back(nullptr);
     const bool viaWine = NamesWindowsProgram(commandLine) && OnPath("wine");
 
     // Double fork so the tool is never our child to wait for and leaves no zombie.
@@ -74,7 +125,7 @@ void StartDetached(const std::string& commandLine) {
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         pid_t grandchild;
         if (viaWine) {
-            posix_spawnp(&grandchild, "wine", &actions, nullptr, wineArgs, environ);
+            posix_spawnp(&grandchild, "wine", &actions, nullptr, wineArgs.data(), environ);
         } else {
             posix_spawn(&grandchild, "/bin/sh", &actions, nullptr, shellArgs, environ);
         }

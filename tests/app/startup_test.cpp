@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace tp {
@@ -88,6 +90,36 @@ TEST(Startup, SyncToolCommandLineIsCutTo254Characters) {
     StartSyncTool();
     EXPECT_TRUE(AppearsSoon(home, name));
     EXPECT_FALSE(home.Exists(name + "TAIL"));
+}
+
+// A stand-in for wine on the PATH records the arguments it was given, one per line.
+TEST(Startup, WindowsProgramsGetTheirArgumentsApartThroughWine) {
+    const struct {
+        std::string commandLine;
+        std::string arguments;
+    } rows[] = {
+        {"C:\\Program Files\\REX6000\\IntellisyncForRex\\rexsync.exe",
+         "C:\\Program Files\\REX6000\\IntellisyncForRex\\rexsync.exe\n"},
+        {"C:\\Program Files\\Sync\\rexsync.exe /auto /q", "C:\\Program Files\\Sync\\rexsync.exe\n/auto\n/q\n"},
+        {"sync.exe --quiet", "sync.exe\n--quiet\n"},
+        {"sync.EXE  \"My Organiser\"  x", "sync.EXE\nMy Organiser\nx\n"},
+        {"d:/tools/sync", "d:/tools/sync\n"},
+    };
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.commandLine);
+        test::TempHome home(false);
+        home.WriteFile("bin/wine",
+                       "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >\"$0.part\"\n"
+                       "mv \"$0.part\" \"$0.args\"\n");
+        std::filesystem::permissions(home.path() + "bin/wine", std::filesystem::perms::owner_all);
+        ::setenv("PATH", (home.path() + "bin:" + oldPath).c_str(), 1);
+        StartDetached(row.commandLine);
+        const bool started = AppearsSoon(home, "bin/wine.args");
+        ::setenv("PATH", oldPath.c_str(), 1);
+        ASSERT_TRUE(started);
+        EXPECT_EQ(home.ReadFile("bin/wine.args"), row.arguments);
+    }
 }
 
 }  // namespace
