@@ -12,11 +12,17 @@ char FoldCase(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
+// NTFS orders names by their upper-case form, so "_" and "[" come after the
+// letters ("ab" before "a_b"); folding to lower case would put them first.
+unsigned char OrderKey(char c) {
+    return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = static_cast<unsigned char>(FoldCase(a[i]));
-        const unsigned char y = static_cast<unsigned char>(FoldCase(b[i]));
+        const unsigned char x = OrderKey(a[i]);
+        const unsigned char y = OrderKey(b[i]);
         if (x != y) return x < y;
     }
     if (a.size() != b.size()) return a.size() < b.size();

@@ -39,9 +39,13 @@ TEST(ListFiles, ListsMatchingRegularFilesInCaseInsensitiveOrder) {
     home.WriteFile("A.xml", "");
     home.WriteFile("c.XML", "");
     home.WriteFile("d.txt", "");
+    // Characters between "Z" and "a" sort after the letters, as NTFS lists them.
+    home.WriteFile("a_b.xml", "");
+    home.WriteFile("a[1].xml", "");
+    home.WriteFile("AB.xml", "");
     home.WriteFile("sub.xml/inner.xml", "");  // a folder named like a page is not listed
     const auto names = ListFiles(home.path(), "*.xml");
-    EXPECT_EQ(names, (std::vector<std::string>{"A.xml", "b.xml", "c.XML"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"A.xml", "AB.xml", "a[1].xml", "a_b.xml", "b.xml", "c.XML"}));
 }
 
 TEST(ListFiles, MissingFolderListsNothing) {
