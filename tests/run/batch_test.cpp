@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace tp {
 namespace {
 
@@ -58,6 +60,17 @@ TEST(BatchArguments, InformationAndUsageErrors) {
     EXPECT_EQ(RunBatchProcess({"--version"}).out, "Tidepost Version 1.5\n");
     // Answering --help or --version is no run: no page folder is made.
     EXPECT_FALSE(home.Exists("xml"));
+}
+
+TEST(BatchArguments, MissingDataFolderIsAUsageError) {
+    TempHome home(false);
+    const std::string missing = home.path() + "no-such-home/";
+    ::setenv("TIDEPOST_HOME", missing.c_str(), 1);
+    const BatchResult result = RunBatchProcess({"/autorun"});
+    EXPECT_EQ(result.status, 64);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("'" + missing + "' does not exist"), std::string::npos) << result.err;
+    EXPECT_FALSE(home.Exists("no-such-home"));
 }
 
 struct RunRow {

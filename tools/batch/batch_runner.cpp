@@ -1,10 +1,13 @@
 #include "tools/batch/batch_runner.h"
 
+#include "app/paths.h"
 #include "app/startup.h"
 #include "net/download_run.h"
 #include "resources/string_table.h"
 #include "settings/settings_model.h"
 #include "tools/batch/terminal_run_view.h"
+
+#include <filesystem>
 
 namespace tp {
 namespace {
@@ -39,6 +42,15 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
             err << "tidepost-batch: unknown argument '" << argument << "'\n" << kUsage;
             return kBatchUsage;
         }
+    }
+
+    // A mistyped TIDEPOST_HOME would otherwise run with default settings into
+    // nowhere and report success.
+    const std::string dataFolder = GetExeFolder();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dataFolder, ec)) {
+        err << "tidepost-batch: the data folder '" << dataFolder << "' does not exist\n";
+        return kBatchUsage;
     }
 
     if (!StartNetworking()) {
