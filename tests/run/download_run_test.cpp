@@ -170,6 +170,26 @@ TEST(MainWindowRanges, BoundsAreInclusive) {
         {"usa forecast -1", [](MainSettings& m) { m.weather.forecastUsa = -1; },
          RangedField::ForecastUsa},
         {"rate days 31", [](MainSettings& m) { m.stocks.xRateDays = 31; }, RangedField::XRateDays},
+        // Several wrong: the first in the window's order (USA forecast, headlines,
+        // Europe forecast, rate days) is the one reported.
+        {"europe forecast and headlines",
+         [](MainSettings& m) {
+             m.weather.forecastEuro = 0;
+             m.news.nbNews = 0;
+         },
+         RangedField::Headlines},
+        {"europe forecast and rate days",
+         [](MainSettings& m) {
+             m.stocks.xRateDays = 0;
+             m.weather.forecastEuro = 6;
+         },
+         RangedField::ForecastEuro},
+        {"headlines and usa forecast",
+         [](MainSettings& m) {
+             m.news.nbNews = 0;
+             m.weather.forecastUsa = 11;
+         },
+         RangedField::ForecastUsa},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -179,6 +199,10 @@ TEST(MainWindowRanges, BoundsAreInclusive) {
         ASSERT_EQ(violation.has_value(), row.field.has_value());
         if (violation) {
             EXPECT_EQ(violation->field, *row.field);
+            const std::pair<int, int> bounds = *row.field == RangedField::ForecastEuro ? std::pair{1, 5}
+                                               : *row.field == RangedField::XRateDays ? std::pair{1, 30}
+                                                                                       : std::pair{1, 10};
+            EXPECT_EQ(std::pair(violation->low, violation->high), bounds);
         }
     }
 }
