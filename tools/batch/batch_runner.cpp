@@ -17,14 +17,16 @@ const char kUsage[] =
     "\n"
     "Runs one download with the settings of the Tidepost data folder (TIDEPOST_HOME,\n"
     "or the folder of this program) and writes the pages into its xml/ folder.\n"
-    "Status texts go to standard output, one per line; messages to standard error.\n"
+    "Status texts go to standard output, one per line (a line break inside one is\n"
+    "shown as \\n); messages go to standard error.\n"
     "\n"
     "  /autorun    accepted for compatibility; every start is a download run\n"
     "  --help      show this text\n"
     "  --version   show the version\n"
     "\n"
     "Exit status: 0 completed with every selected page written, 1 stopped or a\n"
-    "topic failed, 2 refused by the validation, 64 usage error.\n";
+    "topic failed, 2 refused by the validation, 64 usage error or missing data\n"
+    "folder.\n";
 
 }  // namespace
 
