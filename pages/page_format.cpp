@@ -57,6 +57,16 @@ bool DropLastCard(std::string& indexLinks, std::string& cards) {
     return true;
 }
 
+// The second pass from the frame's first surviving placeholder; false when the
+// page had to be cut at kPageMax.
+bool FillFromPlaceholder(std::string_view framed, std::size_t placeholder,
+                         std::string_view indexLinks, std::string_view cards, std::string& page) {
+    // What precedes the first surviving placeholder (icon, title, date line) is
+    // final text: it must not be read as a template a second time.
+    return AppendCapped(page, framed.substr(0, placeholder), kPageMax) &&
+           FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
+}
+
 }  // namespace
 
 bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
@@ -87,11 +97,7 @@ bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string
         SetLastError("Template error: the page frame has no place for the cards");
         return false;
     }
-    // What precedes the first surviving placeholder (icon, title, date line) is
-    // final text: it must not be read as a template a second time.
-    if (AppendCapped(page, framed.substr(0, placeholder), kPageMax)) {
-        FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
-    }
+    FillFromPlaceholder(framed, placeholder, indexLinks, cards, page);
     return true;
 }
 
@@ -113,15 +119,12 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
         page.clear();
         bool whole;
         if (IsTwoPass(topic)) {
-            FillFrame(framed, links, cardText, page);
-            whole = page.size() < kPageMax;
+            whole = FillFromPlaceholder(framed, framed.find("%s"), links, cardText, page);
         } else if (HasTitlePlaceholder(topic)) {
             whole = FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, links, cardText},
-                                 kPageMax, page) &&
-                    page.size() < kPageMax;
+                                 kPageMax, page);
         } else {
-            whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page) &&
-                    page.size() < kPageMax;
+            whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page);
         }
         if (whole || !DropLastCard(links, cardText)) return true;
     }

@@ -285,6 +285,33 @@ TEST(ComposePageTest, OversizePageLeavesOutWholeCardsFromTheEnd) {
     }
 }
 
+TEST(ComposePageTest, PageOfExactlyTheBufferSizeKeepsEveryCard) {
+    std::string links;
+    std::string cards;
+    for (int id = 101; id <= 102; ++id) {
+        AppendIndexLink(links, 2048, id, "T");
+        AppendCard(cards, 51200, id, "T", "body");
+    }
+    const struct {
+        PageTopic topic;
+        std::string_view title;
+    } topics[] = {{PageTopic::Weather, "Weather"}, {PageTopic::Movies, "Movies"}, {PageTopic::Email, ""}};
+    for (const auto& t : topics) {
+        for (const std::size_t surplus : {0, 1}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(t.topic)) + (surplus ? " one too long" : " exact"));
+            const std::string templateText = t.title.empty() ? "%s%s%s%s" : "%s%s%s%s%s";
+            const std::size_t fixed = t.title.size() + kDate.size() + links.size() + cards.size();
+            const std::string icon(kTransferCapacity - 1 - fixed + surplus, 'i');
+            std::string page;
+            ASSERT_TRUE(ComposePage(t.topic, templateText, icon, kDate, links, cards, "t.xmt", page));
+            EXPECT_EQ(Count(page, "<Card ID="), surplus ? 1u : 2u);
+            if (!surplus) {
+                EXPECT_EQ(page.size(), kTransferCapacity - 1);
+            }
+        }
+    }
+}
+
 TEST(ComposeFrameTest, StocksFrameIsFilledLater) {
     std::string framed;
     ASSERT_TRUE(ComposeFrame(PageTopic::Stocks, "<%s><%s><%s><%s><%s> 5%%%%", kIcon, kDate,
