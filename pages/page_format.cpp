@@ -47,13 +47,30 @@ void SetTemplateError(std::string_view templateName) {
     SetLastErrorF("Template error: in '%s'", name.c_str());
 }
 
-// Drops the last card and the last index link. False when there is no card to drop.
+// Removes the link to card id ("<a href=\"#id\">...</a><br/>\n") from text;
+// nothing when text holds no whole link to it.
+void EraseLinkTo(std::string& text, std::string_view id) {
+    const std::string head = "<a href=\"#" + std::string(id) + "\">";
+    constexpr std::string_view kTail = "</a><br/>\n";
+    const std::size_t start = text.rfind(head);
+    if (start == std::string::npos) return;
+    const std::size_t tail = text.find(kTail, start + head.size());
+    if (tail == std::string::npos) return;
+    text.erase(start, tail + kTail.size() - start);
+}
+
+// Drops the last card and every link to it: its index link, and for news the
+// link in its category's card (the index links of news name only the
+// categories). False when there is no card to drop.
 bool DropLastCard(std::string& indexLinks, std::string& cards) {
-    const std::size_t card = cards.rfind("<Card ID=");
+    constexpr std::string_view kCardHead = "<Card ID=\"";
+    const std::size_t card = cards.rfind(kCardHead);
     if (card == std::string::npos) return false;
+    const std::size_t idStart = card + kCardHead.size();
+    const std::string id = cards.substr(idStart, cards.find('"', idStart) - idStart);
     cards.erase(card);
-    const std::size_t link = indexLinks.rfind("<a href=");
-    if (link != std::string::npos) indexLinks.erase(link);
+    EraseLinkTo(indexLinks, id);
+    EraseLinkTo(cards, id);
     return true;
 }
 
