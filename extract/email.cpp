@@ -49,6 +49,13 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, unsigned& codePoint) {
         if ((byte(pos + i) & 0xC0) != 0x80) return false;
         codePoint = (codePoint << 6) | (byte(pos + i) & 0x3F);
     }
+    // An over-long form would smuggle a zero byte or markup into the title
+    // ("\xE0\x80\x80" is a zero); like surrogates, it is not UTF-8.
+    constexpr unsigned kShortestOfLength[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < kShortestOfLength[length] || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return false;
+    }
     pos += length;
     return true;
 }

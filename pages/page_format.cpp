@@ -47,14 +47,41 @@ void SetTemplateError(std::string_view templateName) {
     SetLastErrorF("Template error: in '%s'", name.c_str());
 }
 
-// Drops the last card and the last index link. False when there is no card to drop.
+// Removes the link to card id ("<a href=\"#id\">...</a><br/>\n") from text;
+// nothing when text holds no whole link to it.
+void EraseLinkTo(std::string& text, std::string_view id) {
+    const std::string head = "<a href=\"#" + std::string(id) + "\">";
+    constexpr std::string_view kTail = "</a><br/>\n";
+    const std::size_t start = text.rfind(head);
+    if (start == std::string::npos) return;
+    const std::size_t tail = text.find(kTail, start + head.size());
+    if (tail == std::string::npos) return;
+    text.erase(start, tail + kTail.size() - start);
+}
+
+// Drops the last card and every link to it: its index link, and for news the
+// link in its category's card (the index links of news name only the
+// categories). False when there is no card to drop.
 bool DropLastCard(std::string& indexLinks, std::string& cards) {
-    const std::size_t card = cards.rfind("<Card ID=");
+    constexpr std::string_view kCardHead = "<Card ID=\"";
+    const std::size_t card = cards.rfind(kCardHead);
     if (card == std::string::npos) return false;
+    const std::size_t idStart = card + kCardHead.size();
+    const std::string id = cards.substr(idStart, cards.find('"', idStart) - idStart);
     cards.erase(card);
-    const std::size_t link = indexLinks.rfind("<a href=");
-    if (link != std::string::npos) indexLinks.erase(link);
+    EraseLinkTo(indexLinks, id);
+    EraseLinkTo(cards, id);
     return true;
+}
+
+// The second pass from the frame's first surviving placeholder; false when the
+// page had to be cut at kPageMax.
+bool FillFromPlaceholder(std::string_view framed, std::size_t placeholder,
+                         std::string_view indexLinks, std::string_view cards, std::string& page) {
+    // What precedes the first surviving placeholder (icon, title, date line) is
+    // final text: it must not be read as a template a second time.
+    return AppendCapped(page, framed.substr(0, placeholder), kPageMax) &&
+           FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
 }
 
 }  // namespace
@@ -87,11 +114,7 @@ bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string
         SetLastError("Template error: the page frame has no place for the cards");
         return false;
     }
-    // What precedes the first surviving placeholder (icon, title, date line) is
-    // final text: it must not be read as a template a second time.
-    if (AppendCapped(page, framed.substr(0, placeholder), kPageMax)) {
-        FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
-    }
+    FillFromPlaceholder(framed, placeholder, indexLinks, cards, page);
     return true;
 }
 
@@ -113,15 +136,12 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
         page.clear();
         bool whole;
         if (IsTwoPass(topic)) {
-            FillFrame(framed, links, cardText, page);
-            whole = page.size() < kPageMax;
+            whole = FillFromPlaceholder(framed, framed.find("%s"), links, cardText, page);
         } else if (HasTitlePlaceholder(topic)) {
             whole = FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, links, cardText},
-                                 kPageMax, page) &&
-                    page.size() < kPageMax;
+                                 kPageMax, page);
         } else {
-            whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page) &&
-                    page.size() < kPageMax;
+            whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page);
         }
         if (whole || !DropLastCard(links, cardText)) return true;
     }

@@ -5,6 +5,7 @@
 #include "settings/sign_list.h"
 #include "tests/extract/topic_page_support.h"
 #include "tests/support/http_server.h"
+#include "tests/support/raw_server.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -147,24 +148,36 @@ TEST_F(AstroTest, SignListsOfEveryLengthFetchAtMostTwelve) {
 
 TEST_F(AstroTest, AnyFailureWritesNoPage) {
     HttpServer server;
+    // Sends a head and part of a body, then drops the connection.
+    test::RawServer broken("HTTP/1.1 200 OK\r\nContent-Length: 9999\r\n\r\npart",
+                           test::RawServer::Ending::kReset);
     ASSERT_TRUE(SetCustomString(kAstroAddress, server.url("/astro/%s")));
     const struct {
         const char* name;
         const char* signs;
         const char* xml;
+        bool leoUnreachable;
         std::size_t requests;
         std::string error;  // start of g_lastError
     } rows[] = {
-        {"the marker missing from the second sign's page", "Aries,Leo", "astro.xmt", 2,
+        {"the marker missing from the second sign's page", "Aries,Leo", "astro.xmt", false, 2,
          "HTML error: tag 'astrology.example.com' not found"},
-        {"a missing template fails before any fetch", "Aries,Leo", "none.xmt", 0,
+        {"the second sign's fetch fails", "Aries,Leo", "astro.xmt", true, 2,
+         "InternetReadFile Error: "},
+        {"a missing template fails before any fetch", "Aries,Leo", "none.xmt", false, 0,
          "Error: Enable to read file '"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         server.Clear();
         server.Serve("/astro/aries", RecordedHoroscopePage("aries"));
-        server.Serve("/astro/leo", "[1]Home\nThe horoscope moved elsewhere.\n");
+        if (row.leoUnreachable) {
+            server.Get("/astro/leo", [&broken](const httplib::Request&, httplib::Response& res) {
+                res.set_redirect(broken.url("/"));
+            });
+        } else {
+            server.Serve("/astro/leo", "[1]Home\nThe horoscope moved elsewhere.\n");
+        }
         settings.more.astro.signs = row.signs;
         settings.more.astro.xml = row.xml;
         EXPECT_FALSE(DownloadAstro(settings, kPageFile));

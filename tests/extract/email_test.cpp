@@ -76,6 +76,9 @@ TEST(EmailText, TitlesDropTheExtensionAndAreCleaned) {
         {"R\xE9sum\xE9.txt", "Resume"},          // Latin-1 name
         {"euro \xE2\x82\xAC.txt", "euro ?"},     // no Latin-1 letter for it
         {"<b>.eml", "(b)"},
+        // Over-long forms and surrogates are not UTF-8: the bytes are Latin-1.
+        {"z\xE0\x80\x80.txt", "za\x80\x80"},  // would be a zero byte
+        {"\xED\xA0\x80.txt", "i\xA0\x80"},    // a surrogate
         {".txt", ""},
         {std::string(300, 'n') + ".txt", std::string(kEmailTitleMax, 'n')},
     };

@@ -111,6 +111,8 @@ TEST(ExtractRates, ReadsTheHistoryNewestFirstWithTheOldCurrencyForEuroPairsOnly)
          "[2026-11-29] 1.02900 EUR, 6.74980 FRF<br/>"},
         {"one-character old symbol", "EUR/USD", 1, "F", "6.55957", plain,
          "EUR to 1 USD, Last 1 days<br/><br/>[2026-11-30] 1.03000 EUR<br/>"},
+        {"two characters are enough for an old symbol", "EUR/USD", 1, "FF", "6.55957", plain,
+         "EUR to 1 USD, Last 1 days<br/><br/>[2026-11-30] 1.03000 EUR, 6.75636 FF<br/>"},
         {"old rate zero", "EUR/USD", 1, "FRF", "0", plain,
          "EUR to 1 USD, Last 1 days<br/><br/>[2026-11-30] 1.03000 EUR<br/>"},
         {"old rate not a number", "EUR/USD", 1, "FRF", "six", plain,

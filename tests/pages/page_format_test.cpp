@@ -285,6 +285,65 @@ TEST(ComposePageTest, OversizePageLeavesOutWholeCardsFromTheEnd) {
     }
 }
 
+TEST(ComposePageTest, PageOfExactlyTheBufferSizeKeepsEveryCard) {
+    std::string links;
+    std::string cards;
+    for (int id = 101; id <= 102; ++id) {
+        AppendIndexLink(links, 2048, id, "T");
+        AppendCard(cards, 51200, id, "T", "body");
+    }
+    const struct {
+        PageTopic topic;
+        std::string_view title;
+    } topics[] = {{PageTopic::Weather, "Weather"}, {PageTopic::Movies, "Movies"}, {PageTopic::Email, ""}};
+    for (const auto& t : topics) {
+        for (const std::size_t surplus : {0, 1}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(t.topic)) + (surplus ? " one too long" : " exact"));
+            const std::string templateText = t.title.empty() ? "%s%s%s%s" : "%s%s%s%s%s";
+            const std::size_t fixed = t.title.size() + kDate.size() + links.size() + cards.size();
+            const std::string icon(kTransferCapacity - 1 - fixed + surplus, 'i');
+            std::string page;
+            ASSERT_TRUE(ComposePage(t.topic, templateText, icon, kDate, links, cards, "t.xmt", page));
+            EXPECT_EQ(Count(page, "<Card ID="), surplus ? 1u : 2u);
+            if (!surplus) {
+                EXPECT_EQ(page.size(), kTransferCapacity - 1);
+            }
+        }
+    }
+}
+
+// Every in-page link points at a card that the page still holds.
+void ExpectNoDanglingLinks(const std::string& page) {
+    const std::regex link("<a href=\"#([0-9]+)\">");
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), link); it != std::sregex_iterator(); ++it) {
+        SCOPED_TRACE((*it)[1].str());
+        EXPECT_NE(page.find("<Card ID=\"" + (*it)[1].str() + "\">"), std::string::npos);
+    }
+}
+
+TEST(ComposePageTest, LeftOutCardsTakeOnlyTheirOwnLinks) {
+    // A news page: each category card lists its items, and the index card lists
+    // only the categories.
+    const std::string body(20500, 'b');
+    std::string links;
+    std::string cards;
+    for (int category = 1; category <= 2; ++category) {
+        const int categoryId = 100 * category + 1;
+        std::string itemLinks;
+        for (int id = categoryId + 1; id <= categoryId + 2; ++id) AppendIndexLink(itemLinks, 51200, id, "Item");
+        AppendIndexLink(links, 51200, categoryId, "Category");
+        AppendCard(cards, 200000, categoryId, "Category", itemLinks);
+        for (int id = categoryId + 1; id <= categoryId + 2; ++id) AppendCard(cards, 200000, id, "Item", body);
+    }
+    std::string page;
+    ASSERT_TRUE(ComposePage(PageTopic::News, "<P>%s%s%s<I>%s</I>%s</P>", kIcon, kDate, links, cards, "n.xmt", page));
+    ASSERT_LT(page.size(), kTransferCapacity - 1);
+    EXPECT_EQ(Count(page, "<Card ID="), 5u);  // 203 left out
+    EXPECT_NE(page.find("<I><a href=\"#101\">Category</a><br/>\n<a href=\"#201\">Category</a><br/>\n</I>"),
+              std::string::npos);
+    ExpectNoDanglingLinks(page);
+}
+
 TEST(ComposeFrameTest, StocksFrameIsFilledLater) {
     std::string framed;
     ASSERT_TRUE(ComposeFrame(PageTopic::Stocks, "<%s><%s><%s><%s><%s> 5%%%%", kIcon, kDate,

@@ -112,6 +112,16 @@ TEST_F(ItinerariesTest, StoreReplacesAMatchingEntryOrAppends) {
     EXPECT_EQ(ReadItineraryNames(ini), (Names{"Home", "Gym", "Work"}));
 }
 
+TEST_F(ItinerariesTest, NineteenListedLeaveRoomForATwentieth) {
+    Names nineteen;
+    for (int i = 1; i < kMaxItineraries; ++i) nineteen.push_back(Format("Route %i", i));
+    Store(nineteen);
+    const StoreItineraryOutcome outcome = StoreItinerary(ini, nineteen, Route("Last"));
+    EXPECT_EQ(outcome.result, StoreItineraryResult::Appended);
+    EXPECT_EQ(outcome.number, kMaxItineraries);
+    EXPECT_EQ(CountItineraries(ini), kMaxItineraries);
+}
+
 TEST_F(ItinerariesTest, RefusedStoresWriteNothingAndNameTheirMessage) {
     Names twenty;
     for (int i = 1; i <= kMaxItineraries; ++i) twenty.push_back(Format("Route %i", i));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -29,8 +30,12 @@ public:
         port_ = server_.bind_to_any_port("127.0.0.1");
         // The socket already listens; waiting for the accept loop only makes
         // sure stop() in the destructor finds it running.
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (port_ > 0 && !server_.is_running()) std::this_thread::yield();
+        thread_ = std::thread([this] {
+            server_.listen_after_bind();
+            stopped_ = true;
+        });
+        // A listen loop that ends at once (it failed) must not leave us waiting.
+        while (port_ > 0 && !server_.is_running() && !stopped_) std::this_thread::yield();
     }
     ~RunningProvider() {
         server_.stop();
@@ -53,6 +58,7 @@ private:
     sample::SampleProvider provider_;
     httplib::Server server_;
     int port_ = 0;
+    std::atomic<bool> stopped_{false};
     std::thread thread_;
 };
 
