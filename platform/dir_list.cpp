@@ -58,10 +58,12 @@ std::vector<std::string> ListFiles(const std::string& folder, std::string_view p
     std::error_code ec;
     std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
     if (ec) return names;
-    for (const auto& entry : it) {
+    // Stepping with an error code: a folder that fails mid-listing yields what
+    // was listed so far instead of an exception.
+    for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::error_code typeError;
-        if (!entry.is_regular_file(typeError)) continue;
-        std::string name = entry.path().filename().string();
+        if (!it->is_regular_file(typeError)) continue;
+        std::string name = it->path().filename().string();
         if (WildcardMatch(pattern, name)) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), LessIgnoringCase);
