@@ -17,9 +17,9 @@ constexpr char kLinkMarker = '[';
 
 // A missing icon or template fails the topic before anything is fetched.
 bool PageSourcesReadable(const AstroSettings& astro) {
-    std::string text;
-    return ReadWholeFile(astro.icon, text, kScratchCapacity, true) &&
-           ReadWholeFile(astro.xml, text, kScratchCapacity, true);
+    std::string icon;
+    std::string templateText;
+    return ReadPageSources(astro.icon, astro.xml, icon, templateText);
 }
 }  // namespace
 

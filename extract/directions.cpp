@@ -21,8 +21,6 @@ constexpr int kFirstCardId = 101;
 constexpr int kHeaderLines = 8;
 // Without a body tag the body runs up to the first line that opens a link list.
 constexpr std::string_view kFranceEndMarker = "[";
-// Icon files and templates are read into buffers of the scratch text's size.
-constexpr std::size_t kPageSourceCapacity = kScratchCapacity;
 // Titles are read into a buffer of 255 characters.
 constexpr std::size_t kTitleBuffer = kDirectionsTitleMax + 1;
 
@@ -174,8 +172,7 @@ bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings) 
     const DirectionsSettings& directions = settings.more.directions;
     std::string icon;
     std::string templateText;
-    if (!ReadWholeFile(directions.icon, icon, kPageSourceCapacity, true)) return false;
-    if (!ReadWholeFile(directions.xml, templateText, kPageSourceCapacity, true)) return false;
+    if (!ReadPageSources(directions.icon, directions.xml, icon, templateText)) return false;
 
     // The records are counted again before each one: they are read as they
     // stand, not as they stood when the page began.

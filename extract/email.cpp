@@ -145,11 +145,9 @@ std::string EmailFileText(const std::string& folder, const std::string& fileName
 
 bool DownloadEmail(const Settings& settings, const std::string& pageFile) {
     const EmailSettings& email = settings.more.email;
-    std::string source;
-    if (!ReadWholeFile(email.icon, source, kScratchCapacity, true) ||
-        !ReadWholeFile(email.xml, source, kScratchCapacity, true)) {
-        return false;
-    }
+    std::string icon;
+    std::string templateText;
+    if (!ReadPageSources(email.icon, email.xml, icon, templateText)) return false;
 
     const std::string folder = GetExeFolder() + MailFolderName();
     std::vector<CardEntry> entries;

@@ -23,8 +23,6 @@ constexpr char kMarkerClose = ']';
 constexpr int kFirstCardId = 101;
 constexpr int kEnglish = 0;
 constexpr int kFrench = 1;
-// Icon and template files are read into buffers of this size (zero included).
-constexpr std::size_t kPageSourceCapacity = 51200;
 
 // The English list repeats these link labels in every film's text; each is
 // followed by one separator character that goes with it.
@@ -128,8 +126,7 @@ bool DownloadMovies(const Settings& settings, const std::string& pageFile) {
     const MoviesSettings& movies = settings.main.movies;
     std::string icon;
     std::string templateText;
-    if (!ReadWholeFile(movies.icon, icon, kPageSourceCapacity, true)) return false;
-    if (!ReadWholeFile(movies.xml, templateText, kPageSourceCapacity, true)) return false;
+    if (!ReadPageSources(movies.icon, movies.xml, icon, templateText)) return false;
 
     if (!FetchUrl(GetCustomUrl(MoviesSourceFor(movies.langMovies).address, std::nullopt))) {
         return false;

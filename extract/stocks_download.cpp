@@ -105,8 +105,7 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
     // topic started, and a broken template costs no fetch.
     std::string icon;
     std::string templateText;
-    if (!ReadWholeFile(stocks.icon, icon, kScratchCapacity, true)) return false;
-    if (!ReadWholeFile(stocks.xml, templateText, kScratchCapacity, true)) return false;
+    if (!ReadPageSources(stocks.icon, stocks.xml, icon, templateText)) return false;
     const std::string dateLine =
         FormatPageDate(settings.general.timeFormat != 0, settings.general.timeZone);
     std::string frame;

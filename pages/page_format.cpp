@@ -16,8 +16,6 @@ namespace {
 
 // A page is composed where a fetched body lives, so it keeps that buffer's size.
 constexpr std::size_t kPageMax = kTransferCapacity - 1;
-// Icon files and templates are read into buffers of this size.
-constexpr std::size_t kPageSourceCapacity = 51200;
 
 // The title that fills the second placeholder; the other topics' templates carry
 // their own title and have one placeholder less.
@@ -168,13 +166,18 @@ bool WritePage(const std::string& path, std::string_view page) {
     return true;
 }
 
+bool ReadPageSources(std::string_view iconName, std::string_view templateName, std::string& icon,
+                     std::string& templateText) {
+    return ReadWholeFile(iconName, icon, kPageSourceCapacity, true) &&
+           ReadWholeFile(templateName, templateText, kPageSourceCapacity, true);
+}
+
 bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
                     const std::string& pagePath, std::string_view indexLinks,
                     std::string_view cards, const GeneralSettings& general) {
     std::string icon;
     std::string templateText;
-    if (!ReadWholeFile(iconName, icon, kPageSourceCapacity, true)) return false;
-    if (!ReadWholeFile(templateName, templateText, kPageSourceCapacity, true)) return false;
+    if (!ReadPageSources(iconName, templateName, icon, templateText)) return false;
     const std::string dateLine = FormatPageDate(general.timeFormat != 0, general.timeZone);
     std::string page;
     return ComposePage(topic, templateText, icon, dateLine, indexLinks, cards, templateName,

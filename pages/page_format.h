@@ -64,6 +64,14 @@ bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_vi
 bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
                std::string& page);
 
+// Icon files and templates are read into buffers of this size.
+inline constexpr std::size_t kPageSourceCapacity = 51200;
+
+// Reads a topic's icon file and template from the configuration folder. False,
+// with ReadWholeFile's message, when either cannot be read.
+bool ReadPageSources(std::string_view iconName, std::string_view templateName, std::string& icon,
+                     std::string& templateText);
+
 // The common tail of a topic's page builder: read the icon and the template from
 // the configuration folder, take the date line with the general settings'
 // TimeFormat and TimeZone, compose and write the page to pagePath. False with
