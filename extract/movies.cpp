@@ -28,14 +28,6 @@ constexpr int kFrench = 1;
 // followed by one separator character that goes with it.
 constexpr std::array<std::string_view, 3> kLinkLabels = {"Showtimes\n", "Trailers\n", "Photos\n"};
 
-// Steps forward by count characters, stopping on the terminating zero.
-std::size_t StepForward(const char* text, std::size_t pos, std::size_t count) {
-    while (count > 0 && text[pos] != '\0') {
-        ++pos;
-        --count;
-    }
-    return pos;
-}
 
 // The title line: line feeds before it are passed over, the line itself is
 // cleaned and kept up to kMovieTitleMax characters. Returns the position

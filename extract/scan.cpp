@@ -122,4 +122,12 @@ std::size_t EndOfLine(const char* text, std::size_t pos) {
     return NextOrEnd(text, pos, '\n');
 }
 
+std::size_t StepForward(const char* text, std::size_t pos, std::size_t count) {
+    while (count > 0 && text[pos] != '\0') {
+        ++pos;
+        --count;
+    }
+    return pos;
+}
+
 }  // namespace tp

@@ -39,6 +39,8 @@ std::size_t SkipLinkMarker(const char* text, std::size_t pos);
 // To the next "]" (staying on one already there) and one past it; at the text's
 // end when there is none.
 std::size_t AnchorAfterBracket(const char* text, std::size_t pos);
+// Forward by count characters, stopping on the terminating zero.
+std::size_t StepForward(const char* text, std::size_t pos, std::size_t count);
 // Position of the next line feed at or after pos, or of the terminating zero.
 std::size_t EndOfLine(const char* text, std::size_t pos);
 

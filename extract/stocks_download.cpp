@@ -4,11 +4,11 @@
 
 #include "app/globals.h"
 #include "extract/stocks.h"
-#include "extract/weather.h"
 #include "net/fetch_url.h"
 #include "pages/page_files.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
+#include "settings/list_value.h"
 
 namespace tp {
 
@@ -113,12 +113,12 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
 
     std::vector<StockCard> cards;
     const std::string ratesTag = GetCustomString(kRatesTag);
-    for (const std::string& pair : SplitWeatherCodes(stocks.xRate)) {
+    for (const std::string& pair : SplitListValue(stocks.xRate)) {
         if (cards.size() == kStockSlots) break;
         cards.push_back(RatesCard(pair, ratesTag, stocks.xRateDays));
     }
     const std::string quoteTag = GetCustomString(kQuoteTag);
-    for (const std::string& symbol : SplitWeatherCodes(stocks.symbols)) {
+    for (const std::string& symbol : SplitListValue(stocks.symbols)) {
         if (cards.size() == kStockSlots) break;
         std::string body;
         if (!FetchUrl(GetCustomUrl(kQuoteAddress, symbol))) return false;

@@ -9,6 +9,7 @@
 #include "net/fetch_url.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
+#include "settings/list_value.h"
 
 namespace tp {
 
@@ -59,14 +60,6 @@ std::string Cut(std::string text, std::size_t limit) {
     return text;
 }
 
-// Steps forward by count characters, stopping on the terminating zero.
-std::size_t StepForward(const char* text, std::size_t pos, std::size_t count) {
-    while (count > 0 && text[pos] != '\0') {
-        ++pos;
-        --count;
-    }
-    return pos;
-}
 
 // From the end of the current line, onto the first non-blank of the next one.
 std::size_t NextLineStart(const char* text, std::size_t pos) {
@@ -129,18 +122,6 @@ EuropeanWeatherSource EuropeanWeatherSourceFor(int language) {
         return fallback;
     }
     return kEditions[static_cast<std::size_t>(language)];
-}
-
-std::vector<std::string> SplitWeatherCodes(std::string_view codes) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    while (start <= codes.size()) {
-        std::size_t end = codes.find(',', start);
-        if (end == std::string_view::npos) end = codes.size();
-        if (end > start) result.emplace_back(codes.substr(start, end - start));
-        start = end + 1;
-    }
-    return result;
 }
 
 bool ExtractWeatherUsa(const char* text, const WeatherSettings& weather, const CodeLists& lists,
@@ -259,7 +240,7 @@ bool DownloadWeather(const Settings& settings, const std::string& pageFile) {
     const CodeLists lists = ReadCodeLists();
     std::vector<WeatherSlot> slots;
 
-    for (const std::string& code : SplitWeatherCodes(weather.zip)) {
+    for (const std::string& code : SplitListValue(weather.zip)) {
         if (slots.size() == kWeatherSlots) break;
         WeatherSlot slot;
         if (!FetchUrl(GetCustomUrl(kWeatherUsaAddress, code))) return false;
@@ -268,7 +249,7 @@ bool DownloadWeather(const Settings& settings, const std::string& pageFile) {
     }
 
     const int address = EuropeanWeatherSourceFor(weather.language).address;
-    for (const std::string& code : SplitWeatherCodes(weather.cityCode)) {
+    for (const std::string& code : SplitListValue(weather.cityCode)) {
         if (slots.size() == kWeatherSlots) break;
         WeatherSlot slot;
         if (!FetchUrl(GetCustomUrl(address, code))) return false;

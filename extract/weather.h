@@ -48,8 +48,6 @@ struct WeatherSlot {
     std::string body;
 };
 
-// The codes of a "ZIP" or "CityCode" value in order, empty pieces skipped.
-std::vector<std::string> SplitWeatherCodes(std::string_view codes);
 
 // Fill slot from the fetched text of a US printable forecast (zero-terminated;
 // never read past its zero). False with g_lastError =
