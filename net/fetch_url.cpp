@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -112,6 +113,11 @@ CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer) {
     apply(set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
     apply(set(CURLOPT_MAXREDIRS, kMaxRedirects));
     apply(set(CURLOPT_NOSIGNAL, 1L));
+    // Like other OpenSSL programs, trust the certificates the user names in
+    // SSL_CERT_FILE / SSL_CERT_DIR (libcurl otherwise uses its built-in bundle
+    // only), e.g. a company's own certificate authority.
+    if (const char* file = std::getenv("SSL_CERT_FILE"); file && *file) apply(set(CURLOPT_CAINFO, file));
+    if (const char* dir = std::getenv("SSL_CERT_DIR"); dir && *dir) apply(set(CURLOPT_CAPATH, dir));
     apply(set(CURLOPT_CONNECTTIMEOUT, g_timeouts.connectSeconds));
     // "Less than one byte per second for stallSeconds" is a transfer that has
     // delivered nothing for that long, before or after the headers.

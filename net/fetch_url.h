@@ -9,6 +9,8 @@ namespace tp {
 // the environment and redirects followed. True: the body's first 81,920 bytes
 // are in g_transferBuffer, followed by a zero byte (g_transferLength holds their
 // count), and "download.txt" in the current directory holds them in text mode.
+// HTTPS trusts the system's certificates, plus those named by the environment
+// variables SSL_CERT_FILE and SSL_CERT_DIR.
 // False: g_lastError holds "<step>: <CURLcode in hex>" and download.txt is
 // unchanged. Nothing is retried.
 bool FetchUrl(const std::string& url);

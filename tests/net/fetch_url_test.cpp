@@ -97,6 +97,20 @@ TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
     }
 }
 
+TEST_F(FetchUrlTest, HttpsWorksWithACertificateTheUserTrusts) {
+    const std::string data = std::string(TIDEPOST_SOURCE_DIR) + "/tests/data/net/";
+    HttpServer server(data + "self_signed_localhost.crt", data + "self_signed_localhost.key");
+    server.Serve("/secure", "over tls");
+    ASSERT_EQ(server.url("/secure").rfind("https://", 0), 0u);
+    ::setenv("SSL_CERT_FILE", (data + "self_signed_localhost.crt").c_str(), 1);
+    const bool fetched = FetchUrl(server.url("/secure"));
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_TRUE(fetched) << g_lastError;
+    EXPECT_EQ(std::string(g_transferBuffer, g_transferLength), "over tls");
+    // Without the user's trust the same server is refused.
+    EXPECT_FALSE(FetchUrl(server.url("/secure")));
+}
+
 TEST_F(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
     constexpr std::size_t kHuge = 50u * 1024 * 1024;
     auto handedOut = std::make_shared<std::atomic<std::size_t>>(0);
