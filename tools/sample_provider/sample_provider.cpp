@@ -60,8 +60,11 @@ std::optional<Target> SplitTarget(std::string_view url) {
 
     Target target{ToLower(authority), "/"};
     if (pathStart != std::string_view::npos) {
-        target.path = std::string(rest.substr(pathStart));
-        if (target.path.front() == '?') target.path.insert(0, "/");
+        // A query right after the host belongs to the root path.
+        const std::string_view path = rest.substr(pathStart);
+        target.path.clear();
+        if (path.front() == '?') target.path.push_back('/');
+        target.path.append(path);
     }
     return target;
 }
