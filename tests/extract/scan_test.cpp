@@ -1,32 +1,15 @@
 #include "extract/scan.h"
 
 #include "app/globals.h"
+#include "tests/support/terminated_text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
-#include <memory>
 #include <string>
 
 namespace tp {
 namespace {
-
-// A heap copy of exactly the text and its zero, so that the sanitizer build
-// catches any read past the end.
-class ExactText {
-public:
-    explicit ExactText(std::string_view text) : size_(text.size()), bytes_(new char[text.size() + 1]) {
-        std::memcpy(bytes_.get(), text.data(), text.size());
-        bytes_[text.size()] = '\0';
-    }
-    char* get() const { return bytes_.get(); }
-    std::size_t size() const { return size_; }
-
-private:
-    std::size_t size_;
-    std::unique_ptr<char[]> bytes_;
-};
 
 using namespace std::string_view_literals;
 
@@ -56,8 +39,8 @@ TEST(MatchTagTest, ComparesByteForByteWithinTheText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
-        const ExactText text(c.text);
-        EXPECT_EQ(MatchTag(text.get(), c.pos, c.tag), c.expected);
+        auto text = test::Terminated(c.text);
+        EXPECT_EQ(MatchTag(text.data(), c.pos, c.tag), c.expected);
     }
 }
 
@@ -87,8 +70,8 @@ TEST(FindTagTest, FirstMatchAtOrAfterStart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
-        const ExactText text(c.text);
-        EXPECT_EQ(FindTag(text.get(), c.start, c.tag), c.expected);
+        auto text = test::Terminated(c.text);
+        EXPECT_EQ(FindTag(text.data(), c.start, c.tag), c.expected);
     }
 }
 
@@ -111,17 +94,17 @@ TEST(FindAfterTagTest, PositionAfterTheTagOrTheMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
-        const ExactText text(c.text);
+        auto text = test::Terminated(c.text);
         g_lastError = "before";
-        EXPECT_EQ(FindAfterTag(text.get(), c.pos, c.tag), c.expected);
+        EXPECT_EQ(FindAfterTag(text.data(), c.pos, c.tag), c.expected);
         EXPECT_EQ(g_lastError, c.message.empty() ? "before" : c.message);
     }
 }
 
 TEST(FindAfterTagTest, LongTagMessageIsCut) {
     const std::string tag(3000, 't');
-    const ExactText text("short");
-    EXPECT_EQ(FindAfterTag(text.get(), 0, tag), kNotFound);
+    auto text = test::Terminated("short");
+    EXPECT_EQ(FindAfterTag(text.data(), 0, tag), kNotFound);
     EXPECT_EQ(g_lastError.size(), kLastErrorMax);
     EXPECT_EQ(g_lastError.rfind("HTML error: tag 'ttt", 0), 0u);
 }
@@ -147,13 +130,13 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
 }
 
 TEST(CleanCharTest, CleansInPlaceAlongAText) {
-    ExactText text("<b>\xE9t\xE9 & \"\xF3\"</b>");
+    auto text = test::Terminated("<b>\xE9t\xE9 & \"\xF3\"</b>");
     std::string copy;
-    for (std::size_t i = 0; i < text.size(); ++i) copy += CleanChar(text.get(), i);
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) copy += CleanChar(text.data(), i);
     const std::string expected = "(b)ete - '\xF3'(/b)";
     EXPECT_EQ(copy, expected);
-    EXPECT_EQ(std::string(text.get()), expected);
-    EXPECT_EQ(CleanChar(text.get(), text.size()), '\0');
+    EXPECT_EQ(std::string(text.data()), expected);
+    EXPECT_EQ(CleanChar(text.data(), text.size() - 1), '\0');
 }
 
 TEST(IsNumberCharTest, DigitsAndMinusOnRequest) {
@@ -209,8 +192,8 @@ TEST(WalkTest, StopsAtTheWantedCharacterOrTheEnd) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
-        const ExactText text(c.text);
-        EXPECT_EQ(c.walk(text.get(), c.pos), c.expected);
+        auto text = test::Terminated(c.text);
+        EXPECT_EQ(c.walk(text.data(), c.pos), c.expected);
     }
 }
 
