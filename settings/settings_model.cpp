@@ -243,17 +243,18 @@ const Field<S>* FindField(const SectionTable<S>& table, std::string_view key) {
 // A deselected topic writes only "Download"="0", so the values it had when it
 // was last selected stay in the file.
 template <class S>
-void WriteSection(const std::string& path, const SectionTable<S>& table, const S& section) {
+bool WriteSection(const std::string& path, const SectionTable<S>& table, const S& section) {
     if (table.download) {
         const bool selected = section.*table.download;
-        ini::WriteString(path, table.name, "Download", selected ? "1" : "0");
-        if (!selected) return;
+        if (!ini::WriteString(path, table.name, "Download", selected ? "1" : "0")) return false;
+        if (!selected) return true;
     }
     for (std::string_view key : table.writeOrder) {
         if (const Field<S>* field = FindField(table, key)) {
-            ini::WriteString(path, table.name, key, WrittenValue(*field, section));
+            if (!ini::WriteString(path, table.name, key, WrittenValue(*field, section))) return false;
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -272,16 +273,24 @@ void ReadSettings(Settings& settings) {
     ReadSection(path, kEmail, settings.more.email);
 }
 
-void WriteSettings(const Settings& settings) {
+bool WriteSettings(const Settings& settings) {
     const std::string path = GetIniPath();
-    WriteSection(path, kGeneral, settings.general);
-    WriteSection(path, kNews, settings.main.news);
-    WriteSection(path, kWeather, settings.main.weather);
-    WriteSection(path, kMovies, settings.main.movies);
-    WriteSection(path, kStocks, settings.main.stocks);
-    WriteSection(path, kDirections, settings.more.directions);
-    WriteSection(path, kAstro, settings.more.astro);
-    WriteSection(path, kEmail, settings.more.email);
+    return WriteSection(path, kGeneral, settings.general) &&
+           WriteSection(path, kNews, settings.main.news) &&
+           WriteSection(path, kWeather, settings.main.weather) &&
+           WriteSection(path, kMovies, settings.main.movies) &&
+           WriteSection(path, kStocks, settings.main.stocks) &&
+           WriteSection(path, kDirections, settings.more.directions) &&
+           WriteSection(path, kAstro, settings.more.astro) &&
+           WriteSection(path, kEmail, settings.more.email);
+}
+
+bool AnyTopicSelected(const Settings& settings) {
+    const MainSettings& main = settings.main;
+    const MoreDownloadsSettings& more = settings.more;
+    return main.weather.download || main.news.download || main.stocks.download ||
+           main.movies.download || more.directions.download || more.astro.download ||
+           more.email.download;
 }
 
 }  // namespace tp

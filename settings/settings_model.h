@@ -124,7 +124,13 @@ struct Settings {
 void ReadSettings(Settings& settings);
 
 // Writes the general flags and, per topic, either "Download"="0" alone or
-// "Download"="1" and the topic's keys. Failures are silent.
-void WriteSettings(const Settings& settings);
+// "Download"="1" and the topic's keys. Stops at the first key that cannot be
+// written and returns false with the reason (file and system error) in
+// g_lastError; every key write replaces the file whole, so it is never left
+// half-written.
+bool WriteSettings(const Settings& settings);
+
+// Whether any of the seven topics is selected: what enables the Download button.
+bool AnyTopicSelected(const Settings& settings);
 
 }  // namespace tp

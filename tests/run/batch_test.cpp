@@ -1,4 +1,4 @@
-#include "tests/run/batch_process.h"
+#include "tests/support/child_process.h"
 #include "tests/run/weather_setup.h"
 #include "tests/support/temp_home.h"
 
@@ -9,8 +9,11 @@
 namespace tp {
 namespace {
 
-using test::BatchResult;
-using test::RunBatchProcess;
+using BatchResult = test::ProcessResult;
+
+BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
+    return test::RunProcess(TIDEPOST_BATCH_PATH, arguments);
+}
 using test::TempHome;
 
 const char kInProgress[] = "Download in progress, please wait ...\n";

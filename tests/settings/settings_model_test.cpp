@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/paths.h"
 
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,37 @@ TEST(SettingsModel, DeselectedTopicWritesOnlyDownloadAndKeepsItsOldKeys) {
     const Settings back = Read();
     EXPECT_FALSE(back.main.stocks.download);
     EXPECT_EQ(back.main.stocks.symbols, "IBM");
+}
+
+TEST(SettingsModel, FailedSaveReportsTheFileAndLeavesItAsItWas) {
+    test::TempHome home;
+    const std::string before = "[Weather]\r\nDownload=1\r\nZIP=11111\r\n";
+    home.WriteFile(kIni, before);
+    test::ImmutableFile locked(home.path() + "cfg");
+    if (!locked.set()) GTEST_SKIP() << "the file system cannot make a folder immutable";
+    g_lastError.clear();
+    EXPECT_FALSE(WriteSettings(EverythingChanged()));
+    EXPECT_NE(g_lastError.find(GetIniPath()), std::string::npos) << g_lastError;
+    EXPECT_EQ(home.ReadFile(kIni), before);
+}
+
+TEST(SettingsModel, AnyOfTheSevenTopicsCountsAsSelected) {
+    Settings settings;
+    EXPECT_FALSE(AnyTopicSelected(settings));
+    const std::function<bool&(Settings&)> topics[] = {
+        [](Settings& s) -> bool& { return s.main.weather.download; },
+        [](Settings& s) -> bool& { return s.main.news.download; },
+        [](Settings& s) -> bool& { return s.main.stocks.download; },
+        [](Settings& s) -> bool& { return s.main.movies.download; },
+        [](Settings& s) -> bool& { return s.more.directions.download; },
+        [](Settings& s) -> bool& { return s.more.astro.download; },
+        [](Settings& s) -> bool& { return s.more.email.download; },
+    };
+    for (const auto& topic : topics) {
+        Settings one;
+        topic(one) = true;
+        EXPECT_TRUE(AnyTopicSelected(one));
+    }
 }
 
 TEST(SettingsModel, KeysTheProgramNeverWritesStayUntouched) {

@@ -1,4 +1,4 @@
-#include "tests/run/batch_process.h"
+#include "tests/support/child_process.h"
 
 #include "platform/text_file.h"
 
@@ -15,9 +15,9 @@ extern char** environ;
 
 namespace tp::test {
 
-BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
-    BatchResult result;
-    std::string folder = (std::filesystem::temp_directory_path() / "tidepost-batch-XXXXXX").string();
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments) {
+    ProcessResult result;
+    std::string folder = (std::filesystem::temp_directory_path() / "tidepost-process-XXXXXX").string();
     if (!::mkdtemp(folder.data())) return result;
     const std::string outPath = folder + "/out";
     const std::string errPath = folder + "/err";
@@ -31,7 +31,7 @@ BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-    std::vector<std::string> words = {TIDEPOST_BATCH_PATH};
+    std::vector<std::string> words = {program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());

@@ -1,0 +1,328 @@
+// The main window driven through its widgets: topic sections, the code lists,
+// the number fields, a download against a local server, "/autorun" and closing.
+#include "app/globals.h"
+#include "app/paths.h"
+#include "settings/settings_model.h"
+#include "tests/run/weather_setup.h"
+#include "tests/support/http_server.h"
+#include "tests/support/immutable_file.h"
+#include "tests/support/temp_home.h"
+#include "tests/ui/support/scripted_message_boxes.h"
+#include "ui/bitmap_static.h"
+#include "ui/main_dialog.h"
+#include "ui/spin_field.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+namespace tp {
+namespace {
+
+using test::ScriptedMessageBoxes;
+
+const char kIni[] = "cfg/Tidepost.ini";
+const char kQuietGeneral[] = "[Settings]\r\nIntelliSynch=0\r\n";
+const char kCompletedPrefix[] = "Download successfully completed (total web content size is ";
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_autoRun = false;
+        home_.WriteFile("cfg/areacode.ini", "11111 - Springfield\n22222 - Shelbyville\n33333 - Ogdenville\n");
+        home_.WriteFile("cfg/citycode.ini", "FRXX0076 - Paris\nNoDashHere\n");
+    }
+    void TearDown() override { g_autoRun = false; }
+
+    // keepFile: add to the settings file (e.g. customizations) instead of replacing it.
+    CMainDialog& Open(const std::string& ini, bool keepFile = false) {
+        home_.WriteFile(kIni, (keepFile ? home_.ReadFile(kIni) : "") + kQuietGeneral + ini);
+        dialog_ = std::make_unique<CMainDialog>(boxes_);
+        finished_ = std::make_unique<QSignalSpy>(dialog_.get(), &CMainDialog::DownloadFinished);
+        dialog_->show();
+        QApplication::setActiveWindow(dialog_.get());
+        return *dialog_;
+    }
+
+    template <class W = QWidget>
+    W* Find(const char* name) const {
+        W* widget = dialog_->findChild<W*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void Click(const char* name) const { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+    // Toggles a topic as the keyboard does: Space on the focused box.
+    void Toggle(const char* box) const {
+        auto* group = Find<QGroupBox>(box);
+        group->setFocus();
+        QTest::keyClick(group, Qt::Key_Space);
+    }
+    QString Field(const char* name) const { return Find<QLineEdit>(name)->text(); }
+    QString Status() const { return Find<QLabel>("statusLabel")->text(); }
+    bool WaitForRun() const { return finished_->count() > 0 || finished_->wait(30000); }
+
+    test::TempHome home_;
+    ScriptedMessageBoxes boxes_;
+    std::unique_ptr<CMainDialog> dialog_;
+    std::unique_ptr<QSignalSpy> finished_;
+};
+
+TEST_F(MainDialogTest, EachTopicBoxEnablesExactlyItsSectionAndSwapsItsPicture) {
+    Open("");
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Tidepost Version 1.5"));
+    const struct {
+        const char* box;
+        const char* picture;
+        int on;
+        int off;
+    } topics[] = {{"weatherGroupBox", "weatherBitmapStatic", 132, 136},
+                  {"newsGroupBox", "newsBitmapStatic", 130, 134},
+                  {"stocksGroupBox", "stocksBitmapStatic", 129, 133},
+                  {"moviesGroupBox", "moviesBitmapStatic", 131, 135}};
+    auto enabledInside = [&](const char* box) {
+        int enabled = 0;
+        for (QWidget* w : Find<QGroupBox>(box)->findChildren<QWidget*>()) enabled += w->isEnabled();
+        return enabled;
+    };
+    for (const auto& topic : topics) {
+        SCOPED_TRACE(topic.box);
+        EXPECT_EQ(Find<CBitmapStatic>(topic.picture)->BitmapNumber(), topic.off);
+        EXPECT_EQ(enabledInside(topic.box), 0);
+        Toggle(topic.box);
+        EXPECT_EQ(Find<CBitmapStatic>(topic.picture)->BitmapNumber(), topic.on);
+        // Inside: everything but the news sources of unticked categories.
+        const int all = static_cast<int>(Find<QGroupBox>(topic.box)->findChildren<QWidget*>().size());
+        EXPECT_EQ(enabledInside(topic.box), std::string(topic.box) == "newsGroupBox" ? all - 3 : all);
+        for (const auto& other : topics) {
+            if (&other != &topic) {
+                EXPECT_EQ(enabledInside(other.box), 0) << other.box;
+            }
+        }
+        Toggle(topic.box);
+        EXPECT_EQ(enabledInside(topic.box), 0);
+        EXPECT_EQ(Find<CBitmapStatic>(topic.picture)->BitmapNumber(), topic.off);
+    }
+}
+
+TEST_F(MainDialogTest, NewsSourceListsFollowTheirCategories) {
+    Open("[News]\r\nDownload=1\r\nNewsTechUS=1\r\nNewsTechLang=1\r\n");
+    EXPECT_FALSE(Find("worldNewsFromComboBox")->isEnabled());
+    EXPECT_TRUE(Find("techNewsFromComboBox")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>("techNewsFromComboBox")->currentText(), QStringLiteral("France (French)"));
+    QTest::mouseClick(Find<QCheckBox>("worldNewsCheckBox"), Qt::LeftButton);
+    EXPECT_TRUE(Find("worldNewsFromComboBox")->isEnabled());
+    QTest::mouseClick(Find<QCheckBox>("techNewsCheckBox"), Qt::LeftButton);
+    EXPECT_FALSE(Find("techNewsFromComboBox")->isEnabled());
+}
+
+TEST_F(MainDialogTest, DownloadButtonFollowsTheSevenTopics) {
+    Open("");
+    auto* download = Find<QPushButton>("downloadPushButton");
+    EXPECT_FALSE(download->isEnabled());
+    Toggle("moviesGroupBox");
+    EXPECT_TRUE(download->isEnabled());
+    // The mnemonic of a topic works like a click on its box.
+    QTest::keyClick(dialog_.get(), Qt::Key_M, Qt::AltModifier);
+    EXPECT_FALSE(Find<QGroupBox>("moviesGroupBox")->isChecked());
+    EXPECT_FALSE(download->isEnabled());
+
+    dialog_.reset();
+    Open("[Email]\r\nDownload=1\r\n");
+    EXPECT_TRUE(Find<QPushButton>("downloadPushButton")->isEnabled()) << "a further topic alone";
+}
+
+TEST_F(MainDialogTest, CodeListButtons) {
+    Open("[Weather]\r\nDownload=1\r\n");
+    auto* areas = Find<QComboBox>("areaCodeComboBox");
+    ASSERT_EQ(areas->count(), 3);
+    auto add = [&](int entry) {
+        areas->setCurrentIndex(entry);
+        Click("areaCodeAddPushButton");
+    };
+    add(0);
+    add(1);
+    add(2);
+    add(0);
+    EXPECT_EQ(Field("areaCodesLineEdit"), QStringLiteral("22222,33333,11111")) << "listed once, at the end";
+
+    const struct {
+        int entry;
+        const char* before;
+        const char* after;
+    } removals[] = {
+        {0, "11111,22222,33333", "22222,33333"}, {2, "11111,22222,33333", "11111,22222"},
+        {1, "11111,22222,33333", "11111,33333"}, {0, "11111", ""},
+        {2, "11111,22222", "11111,22222"},
+    };
+    for (const auto& row : removals) {
+        SCOPED_TRACE(row.before);
+        Find<QLineEdit>("areaCodesLineEdit")->setText(QLatin1String(row.before));
+        areas->setCurrentIndex(row.entry);
+        Click("areaCodeRemovePushButton");
+        EXPECT_EQ(Field("areaCodesLineEdit"), QLatin1String(row.after));
+    }
+    EXPECT_EQ(boxes_.beeps, 0);
+
+    // A city entry without " -" gives no code; an empty list has no entry.
+    Find<QComboBox>("cityCodeComboBox")->setCurrentIndex(1);
+    Click("cityCodeAddPushButton");
+    EXPECT_EQ(boxes_.beeps, 1);
+    EXPECT_TRUE(Find("cityCodeComboBox")->hasFocus());
+    Find<QComboBox>("cityCodeComboBox")->setCurrentIndex(0);
+    Click("cityCodeAddPushButton");
+    EXPECT_EQ(Field("cityCodesLineEdit"), QStringLiteral("FRXX0076"));
+    Toggle("stocksGroupBox");
+    EXPECT_EQ(Find<QComboBox>("rateComboBox")->count(), 0);
+    Click("rateRemovePushButton");
+    EXPECT_EQ(boxes_.beeps, 2);
+
+    Click("cityCodesClearPushButton");
+    EXPECT_EQ(Field("cityCodesLineEdit"), QString());
+    EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {
+    Open("[News]\r\nDownload=1\r\nNbNews=50\r\nNewsWorldUS=1\r\n");
+    auto* headlines = Find<CSpinField>("headlinesSpinField");
+    EXPECT_EQ(headlines->value(), 50);
+    Click("downloadPushButton");
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_EQ(boxes_.Lines(),
+              std::vector<std::string>{"warn Tidepost | Please enter an integer between 1 and 10."});
+    EXPECT_EQ(Status(), QString()) << "nothing started";
+    EXPECT_TRUE(headlines->hasFocus());
+    headlines->stepBy(1);
+    EXPECT_EQ(headlines->value(), 10);
+    EXPECT_EQ(Find<CSpinField>("xRateDaysSpinField")->High(), 30);
+    EXPECT_EQ(Find<CSpinField>("forecastEuroSpinField")->High(), 5);
+}
+
+TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheWindowTakesNoInput) {
+    test::HttpServer server;
+    test::PrepareWeatherTopic(home_, server, "");
+    std::atomic<bool> release{false};
+    server.Get("/us", [&](const httplib::Request&, httplib::Response& res) {
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        res.set_content(test::RecordedUsWeather(), "text/plain");
+    });
+    Open("[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
+    Click("downloadPushButton");
+
+    // The fetch waits on the server while the window paints and refuses input.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Status() == "Download \"xml/weather.xml\" in progress..."; }, 10000))
+        << Status().toStdString();
+    EXPECT_TRUE(dialog_->IsRunning());
+    EXPECT_TRUE(Find("viewPushButton")->isEnabled());
+    EXPECT_EQ(Find<QProgressBar>("progressBar")->value(), 0);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Click("exitPushButton");
+    dialog_->close();
+    QTest::keyClick(dialog_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_TRUE(boxes_.shown.empty());
+
+    release = true;
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_TRUE(Status().startsWith(QLatin1String(kCompletedPrefix))) << Status().toStdString();
+    EXPECT_EQ(Find<QProgressBar>("progressBar")->value(), 7);
+    EXPECT_FALSE(Find("viewPushButton")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(home_.Exists(test::kWeatherPageFile));
+    EXPECT_TRUE(dialog_->isVisible()) << "no AutoExit";
+}
+
+TEST_F(MainDialogTest, StoppedRunKeepsTheErrorAndTheRawCopyButton) {
+    test::HttpServer server;
+    test::PrepareWeatherTopic(home_, server, test::kNoWeatherTags);
+    Open("[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
+    Click("downloadPushButton");
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_TRUE(Status().startsWith(QStringLiteral("Download \"xml/weather.xml\" in progress...")));
+    EXPECT_GT(Status().size(), 40) << "the reason follows";
+    EXPECT_EQ(Find<QProgressBar>("progressBar")->value(), 0);
+    EXPECT_TRUE(Find("viewPushButton")->isEnabled());
+    EXPECT_TRUE(home_.Exists("download.txt"));
+}
+
+TEST_F(MainDialogTest, AutorunDownloadsWithoutAClickAndAutoExitClosesAndSaves) {
+    test::HttpServer server;
+    test::PrepareWeatherTopic(home_, server, test::RecordedUsWeather());
+    g_autoRun = true;
+    Open("AutoExit=1\r\nSaveOnExit=1\r\n[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
+    QSignalSpy closed(dialog_.get(), &QDialog::finished);
+    ASSERT_TRUE(closed.wait(30000));
+    EXPECT_EQ(finished_->count(), 1);
+    EXPECT_TRUE(home_.Exists(test::kWeatherPageFile));
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_NE(home_.ReadFile(kIni).find("ForecastUSA=10\r\n"), std::string::npos) << "saved at exit";
+    EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(MainDialogTest, ClosingSavesAsSaveOnExitAndTheAnswerSay) {
+    const struct {
+        const char* name;
+        const char* saveOnExit;
+        std::deque<bool> answers;
+        bool saved;
+        std::size_t questions;
+    } rows[] = {
+        {"SaveOnExit on", "1", {}, true, 0},
+        {"asked, Yes", "0", {true}, true, 1},
+        {"asked, No", "0", {false}, false, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        boxes_ = ScriptedMessageBoxes();
+        boxes_.answers = row.answers;
+        Open(std::string("SaveOnExit=") + row.saveOnExit + "\r\n; kept\r\n[Stocks]\r\nDownload=1\r\n");
+        const std::string before = home_.ReadFile(kIni);
+        Find<QLineEdit>("symbolsLineEdit")->setText(QStringLiteral("IBM,MSFT"));
+        Click("exitPushButton");
+        EXPECT_FALSE(dialog_->isVisible());
+        EXPECT_EQ(boxes_.shown.size(), row.questions);
+        if (row.questions) {
+            EXPECT_EQ(boxes_.Lines().front(), "ask Tidepost | Would you like to save Tidepost current settings ?");
+        }
+        const std::string after = home_.ReadFile(kIni);
+        if (!row.saved) {
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        // The file is exactly what saving the window's values writes.
+        home_.WriteFile(kIni, before);
+        ASSERT_TRUE(WriteSettings(dialog_->CurrentSettings()));
+        EXPECT_EQ(after, home_.ReadFile(kIni));
+        EXPECT_NE(after.find("Symbols=IBM,MSFT\r\n"), std::string::npos);
+        EXPECT_NE(after.find("; kept\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(MainDialogTest, FailedSaveAtExitIsReportedAndLosesNothing) {
+    Open("SaveOnExit=1\r\n[Movies]\r\nDownload=1\r\n");
+    const std::string before = home_.ReadFile(kIni);
+    test::ImmutableFile locked(home_.path() + "cfg");
+    if (!locked.set()) GTEST_SKIP() << "the file system cannot make a folder immutable";
+    Toggle("moviesGroupBox");
+    Click("exitPushButton");
+    EXPECT_FALSE(dialog_->isVisible());
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].kind, "warn");
+    EXPECT_NE(boxes_.shown[0].text.find(GetIniPath()), std::string::npos) << boxes_.shown[0].text;
+    EXPECT_EQ(home_.ReadFile(kIni), before);
+}
+
+}  // namespace
+}  // namespace tp

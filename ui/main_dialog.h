@@ -1,0 +1,147 @@
+// The main window: the four main topics with their parameters, the status line
+// and progress bar of the download run, and the buttons that open every other
+// dialog. It lives for the whole process; closing it saves the settings.
+#pragma once
+
+#include "app/code_lists.h"
+#include "net/download_run.h"
+#include "net/run_view.h"
+#include "settings/range_checks.h"
+#include "settings/settings_model.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QCheckBox;
+
+namespace tp {
+
+class BackgroundRun;
+class CBitmapStatic;
+class CSpinField;
+class InputBlocker;
+class MessageBoxes;
+
+class CMainDialog : public QDialog, public RunView {
+    Q_OBJECT
+public:
+    // Reads the settings (creating the data folders) and fills the controls.
+    CMainDialog(MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~CMainDialog() override;
+
+    // The working copy of the settings; the controls of this window are copied
+    // into it when a run starts and when the window closes.
+    Settings& CurrentSettings() { return settings_; }
+    MessageBoxes& Boxes() { return boxes_; }
+
+    // Enabled when any of the seven topics is selected.
+    void UpdateDownloadButton();
+    // Refills a code list from its file, e.g. after the file was edited.
+    void FillCodeList(CodeListKind kind);
+    bool IsRunning() const;
+
+    // The Download command: collects the controls and starts the run.
+    void OnDownload();
+
+    // RunView: what the run shows, on this window's thread.
+    void SetStatus(const std::string& text) override;
+    void SetProgressRange(int low, int high) override;
+    void SetProgressPosition(int position) override;
+    void EnableViewButton(bool enabled) override;
+    void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
+    void SetWaitCursor(bool on) override;
+    void RequestClose() override;
+
+    void done(int result) override;
+
+signals:
+    // A run has returned and the window takes input again.
+    void DownloadFinished(tp::RunOutcome outcome);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct CodeListControls {
+        CodeListKind kind;
+        QComboBox* entries = nullptr;
+        QLineEdit* field = nullptr;
+        QPushButton* edit = nullptr;  // "...": the code list editor
+    };
+    struct TopicSection {
+        QGroupBox* box = nullptr;
+        CBitmapStatic* picture = nullptr;
+        int onPicture = 0;
+        int offPicture = 0;
+        QPushButton* custom = nullptr;  // "Custom..."
+    };
+    enum Topic { kWeather, kNews, kStocks, kMovies, kTopicCount };
+
+    void BuildControls();
+    QWidget* BuildButtonColumn();
+    QWidget* BuildStatusFrame();
+    QWidget* BuildWeatherSection();
+    QWidget* BuildNewsSection();
+    QWidget* BuildStocksSection();
+    QWidget* BuildMoviesSection();
+    QGroupBox* NewTopicBox(Topic topic, const QString& title, const char* name, int onPicture,
+                           int offPicture, QLayout*& contents);
+    QWidget* NewCodeListRow(CodeListKind kind, const QString& entriesLabel, const QString& prefix);
+    QPushButton* NewHelpButton(int textId, const char* name);
+    template <class W>
+    W* InOrder(W* widget);
+    void ApplyTabOrder();
+
+    void FillControls();
+    void CollectControls();
+    void ApplyTopicBox(Topic topic, bool focusNext);
+    void ApplyNewsSourceRule();
+    CodeListControls& Controls(CodeListKind kind);
+    void AddCode(CodeListKind kind);
+    void RemoveCode(CodeListKind kind);
+    void OpenRawCopy();
+    void OnRunFinished(RunOutcome outcome);
+    void SaveOnClose();
+    QWidget* FieldOf(const RangeViolation& violation) const;
+
+    MessageBoxes& boxes_;
+    Settings settings_;
+    std::vector<QWidget*> dialogOrder_;
+    TopicSection topics_[kTopicCount];
+    std::vector<CodeListControls> codeLists_;
+
+    QPushButton* downloadButton_ = nullptr;
+    QPushButton* settingsButton_ = nullptr;
+    QPushButton* moreButton_ = nullptr;
+    QPushButton* rexInfoButton_ = nullptr;
+    QPushButton* aboutButton_ = nullptr;
+    QPushButton* viewButton_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    CSpinField* forecastUsa_ = nullptr;
+    CSpinField* forecastEuro_ = nullptr;
+    QComboBox* language_ = nullptr;
+    CSpinField* headlines_ = nullptr;
+    QCheckBox* categoryBoxes_[3] = {};     // world, technology, sport
+    QComboBox* categorySources_[3] = {};
+    QLineEdit* symbols_ = nullptr;
+    CSpinField* xRateDays_ = nullptr;
+    CSpinField* maxMovies_ = nullptr;
+    QComboBox* moviesCountry_ = nullptr;
+
+    BackgroundRun* run_ = nullptr;
+    InputBlocker* blocker_ = nullptr;
+    bool autoRunPosted_ = false;
+    bool closeRequested_ = false;
+    bool closing_ = false;
+    bool waitCursor_ = false;
+};
+
+}  // namespace tp
