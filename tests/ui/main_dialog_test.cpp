@@ -8,6 +8,7 @@
 #include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/scripted_message_boxes.h"
+#include "tests/ui/support/url_catcher.h"
 #include "ui/bitmap_static.h"
 #include "ui/main_dialog.h"
 #include "ui/spin_field.h"
@@ -255,6 +256,10 @@ TEST_F(MainDialogTest, StoppedRunKeepsTheErrorAndTheRawCopyButton) {
     EXPECT_EQ(Find<QProgressBar>("progressBar")->value(), 0);
     EXPECT_TRUE(Find("viewPushButton")->isEnabled());
     EXPECT_TRUE(home_.Exists("download.txt"));
+    test::UrlCatcher files(QStringLiteral("file"));
+    Click("viewPushButton");
+    ASSERT_EQ(files.opened.size(), 1);
+    EXPECT_EQ(files.opened.front().toLocalFile().toStdString(), GetExeFolder() + "download.txt");
 }
 
 TEST_F(MainDialogTest, AutorunDownloadsWithoutAClickAndAutoExitClosesAndSaves) {
