@@ -204,7 +204,7 @@ QWidget* CMainDialog::BuildStatusFrame() {
 }
 
 QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
-                                    int onPicture, int offPicture, QLayout*& contents) {
+                                    int onPicture, int offPicture, QVBoxLayout*& contents) {
     TopicSection& section = topics_[topic];
     section.box = InOrder(new QGroupBox(title));
     section.box->setObjectName(QLatin1String(name) + QStringLiteral("GroupBox"));
@@ -221,6 +221,14 @@ QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const cha
     row->addLayout(column, 1);
     contents = column;
     return section.box;
+}
+
+void CMainDialog::AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents) {
+    QPushButton* custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
+    custom->setObjectName(QLatin1String(name) + QStringLiteral("CustomPushButton"));
+    custom->setAutoDefault(false);
+    contents.addWidget(custom, 0, Qt::AlignRight);
+    topics_[topic].custom = custom;
 }
 
 QPushButton* CMainDialog::NewHelpButton(int textId, const char* name) {
@@ -261,7 +269,7 @@ QWidget* CMainDialog::NewCodeListRow(CodeListKind kind, const QString& entriesLa
 }
 
 QWidget* CMainDialog::BuildWeatherSection() {
-    QLayout* contents = nullptr;
+    QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kWeather, QStringLiteral("&Weather"), "weather", 132, 136, contents);
 
     auto numberRow = [this](CSpinField*& field, int low, int high, const char* name,
@@ -317,16 +325,12 @@ QWidget* CMainDialog::BuildWeatherSection() {
 
     contents->addWidget(usa);
     contents->addWidget(europe);
-    topics_[kWeather].custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
-    topics_[kWeather].custom->setObjectName(QStringLiteral("weatherCustomPushButton"));
-    topics_[kWeather].custom->setAutoDefault(false);
-    contents->addWidget(topics_[kWeather].custom);
-    contents->setAlignment(topics_[kWeather].custom, Qt::AlignRight);
+    AddCustomButton(kWeather, "weather", *contents);
     return box;
 }
 
 QWidget* CMainDialog::BuildNewsSection() {
-    QLayout* contents = nullptr;
+    QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kNews, QStringLiteral("&News"), "news", 130, 134, contents);
     auto* grid = new QGridLayout;
     grid->addWidget(NewLabel(QStringLiteral("Headlines :")), 0, 0);
@@ -355,19 +359,15 @@ QWidget* CMainDialog::BuildNewsSection() {
         grid->addWidget(categorySources_[i], i + 1, 2);
     }
     grid->setColumnStretch(2, 1);
-    static_cast<QVBoxLayout*>(contents)->addLayout(grid);
-    topics_[kNews].custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
-    topics_[kNews].custom->setObjectName(QStringLiteral("newsCustomPushButton"));
-    topics_[kNews].custom->setAutoDefault(false);
-    contents->addWidget(topics_[kNews].custom);
-    contents->setAlignment(topics_[kNews].custom, Qt::AlignRight);
+    contents->addLayout(grid);
+    AddCustomButton(kNews, "news", *contents);
     return box;
 }
 
 QWidget* CMainDialog::BuildStocksSection() {
-    QLayout* contents = nullptr;
+    QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kStocks, QStringLiteral("&Stocks"), "stocks", 129, 133, contents);
-    auto* column = static_cast<QVBoxLayout*>(contents);
+    QVBoxLayout* column = contents;
 
     auto* symbolsRow = new QHBoxLayout;
     symbolsRow->addWidget(NewLabel(QStringLiteral("List of symbols :")));
@@ -406,17 +406,14 @@ QWidget* CMainDialog::BuildStocksSection() {
     column->addLayout(ratesRow);
     column->addStretch(1);
 
-    topics_[kStocks].custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
-    topics_[kStocks].custom->setObjectName(QStringLiteral("stocksCustomPushButton"));
-    topics_[kStocks].custom->setAutoDefault(false);
-    column->addWidget(topics_[kStocks].custom, 0, Qt::AlignRight);
+    AddCustomButton(kStocks, "stocks", *column);
     return box;
 }
 
 QWidget* CMainDialog::BuildMoviesSection() {
-    QLayout* contents = nullptr;
+    QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kMovies, QStringLiteral("&Movies"), "movies", 131, 135, contents);
-    auto* column = static_cast<QVBoxLayout*>(contents);
+    QVBoxLayout* column = contents;
     column->addWidget(NewLabel(QStringLiteral("Coming soon in theatres")));
     auto* row = new QHBoxLayout;
     row->addWidget(NewLabel(QStringLiteral("Max. :")));
@@ -429,10 +426,7 @@ QWidget* CMainDialog::BuildMoviesSection() {
     moviesCountry_ = InOrder(NewChoiceList(SourceCountryNames(), QStringLiteral("moviesCountryComboBox")));
     row->addWidget(moviesCountry_);
     column->addLayout(row);
-    topics_[kMovies].custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
-    topics_[kMovies].custom->setObjectName(QStringLiteral("moviesCustomPushButton"));
-    topics_[kMovies].custom->setAutoDefault(false);
-    column->addWidget(topics_[kMovies].custom, 0, Qt::AlignRight);
+    AddCustomButton(kMovies, "movies", *column);
     return box;
 }
 

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 class QCheckBox;
 
 namespace tp {
@@ -92,7 +93,8 @@ private:
     QWidget* BuildStocksSection();
     QWidget* BuildMoviesSection();
     QGroupBox* NewTopicBox(Topic topic, const QString& title, const char* name, int onPicture,
-                           int offPicture, QLayout*& contents);
+                           int offPicture, QVBoxLayout*& contents);
+    void AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents);
     QWidget* NewCodeListRow(CodeListKind kind, const QString& entriesLabel, const QString& prefix);
     QPushButton* NewHelpButton(int textId, const char* name);
     template <class W>
