@@ -1,11 +1,18 @@
 #include "app/paths.h"
 
+#include "app/globals.h"
 #include "platform/exe_path.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifndef TIDEPOST_DATA_FROM_BIN
+#define TIDEPOST_DATA_FROM_BIN "../share/tidepost/"
+#endif
 
 namespace tp {
 namespace {
@@ -44,17 +51,90 @@ std::string HomeFolder(const char* value) {
     return folder;
 }
 
+bool IsFolder(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// A copy that carries its data beside the program and may write there.
+bool IsPortable(const std::string& exeFolder) {
+    return IsFolder(exeFolder + kConfigFolder) && ::access(exeFolder.c_str(), W_OK) == 0;
+}
+
+// The choice without TIDEPOST_HOME; the program does not move during its life.
+const std::string& FolderBesideOrPerUser() {
+    static const std::string folder = [] {
+        const std::string exe = ExecutableFolder();
+        return IsPortable(exe) ? exe : PerUserDataFolder();
+    }();
+    return folder;
+}
+
+bool Fail(const char* what, const std::string& folder) {
+    const int error = errno;
+    g_lastError.clear();
+    SetLastError(std::string(what) + " " + folder + ": " + std::strerror(error));
+    return false;
+}
+
 }  // namespace
 
 std::string GetExeFolder() {
     const char* home = std::getenv("TIDEPOST_HOME");
     if (home && *home) return HomeFolder(home);
-    return ExecutableFolder();
+    return FolderBesideOrPerUser();
+}
+
+std::string PerUserDataFolder() {
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    // The base directory specification asks to ignore a relative value.
+    if (dataHome && dataHome[0] == '/') return HomeFolder(dataHome) + "tidepost/";
+    const char* home = std::getenv("HOME");
+    return HomeFolder(home && *home ? home : "/") + ".local/share/tidepost/";
+}
+
+std::string GetInstallDataFolder() {
+    const std::string exe = ExecutableFolder();
+    const std::string installed =
+        std::filesystem::path(exe + TIDEPOST_DATA_FROM_BIN).lexically_normal().string();
+    return IsFolder(installed) ? installed : exe;
+}
+
+bool PrepareDataFolder() {
+    const std::string folder = GetExeFolder();
+    std::error_code ec;
+    if (!IsFolder(folder)) {
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            errno = ec.value();
+            return Fail("Cannot create the data folder", folder);
+        }
+    }
+    if (::access(folder.c_str(), R_OK | W_OK | X_OK) != 0) return Fail("Cannot write the data folder", folder);
+
+    const std::string installed = GetInstallDataFolder() + kConfigFolder;
+    const std::string cfg = folder + kConfigFolder;
+    if (installed == cfg || !IsFolder(installed)) return true;
+    if (!IsFolder(cfg) && ::mkdir(cfg.c_str(), 0777) != 0) return Fail("Cannot create the folder", cfg);
+    for (const auto& entry : std::filesystem::directory_iterator(installed, ec)) {
+        if (!entry.is_regular_file(ec)) continue;
+        const auto target = cfg + entry.path().filename().string();
+        if (Exists(target)) continue;
+        std::filesystem::copy_file(entry.path(), target, ec);
+        if (ec) {
+            errno = ec.value();
+            return Fail("Cannot copy the default settings into", cfg);
+        }
+    }
+    return true;
 }
 
 std::string GetCfgFolder() { return GetExeFolder() + ConfigFolder(); }
 
-std::string GetDocFolder() { return GetExeFolder() + "doc/"; }
+std::string GetDocFolder() {
+    const std::string beside = GetExeFolder() + "doc/";
+    return IsFolder(beside) ? beside : GetInstallDataFolder() + "doc/";
+}
 
 std::string GetIniPath() { return GetCfgFolder() + "Tidepost.ini"; }
 

@@ -5,12 +5,31 @@
 
 namespace tp {
 
-// The executable's folder (or TIDEPOST_HOME when set; a relative one is taken
-// from the directory the program started in), always ending in "/".
+// The data folder, always ending in "/": TIDEPOST_HOME when set (a relative one
+// is taken from the directory the program started in); else the executable's
+// folder when it holds cfg/ and may be written (a portable copy, the build
+// folder); else the per-user folder, $XDG_DATA_HOME/tidepost or
+// ~/.local/share/tidepost (an installed program).
 std::string GetExeFolder();
+
+// The per-user data folder of an installed program (see GetExeFolder).
+std::string PerUserDataFolder();
+
+// Where the installation keeps its data (the default cfg/ files and doc/):
+// <executable's folder>/../share/tidepost/ when that exists, else the
+// executable's folder itself.
+std::string GetInstallDataFolder();
+
+// Makes the data folder ready before anything is read: the per-user folder is
+// created when missing and given a copy of each installed cfg/ file it lacks
+// (the user's own files are never overwritten). False, with the folder and the
+// system's reason in g_lastError, when the data folder cannot be created or
+// written.
+bool PrepareDataFolder();
 // GetExeFolder + the configuration folder name ("cfg/", or "" after a failed creation).
 std::string GetCfgFolder();
-// GetExeFolder + "doc/".
+// The help pages: GetExeFolder + "doc/" when that folder exists, else the
+// installation's doc/.
 std::string GetDocFolder();
 // GetCfgFolder + "Tidepost.ini".
 std::string GetIniPath();

@@ -1,6 +1,7 @@
 #include "ui/tidepost_app.h"
 
 #include "app/globals.h"
+#include "app/paths.h"
 #include "app/startup.h"
 #include "resources/string_table.h"
 #include "ui/core_text.h"
@@ -46,6 +47,10 @@ int CTidepostApp::Run(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("tidepost"));
     WidgetMessageBoxes boxes;
 
+    if (!PrepareDataFolder()) {
+        boxes.Warn(nullptr, QStringLiteral("Tidepost"), QString::fromLocal8Bit(g_lastError));
+        return 1;
+    }
     if (!StartNetworking()) {
         boxes.Warn(nullptr, QStringLiteral("Tidepost"), FromCore(LoadStringResource(kSocketStartFailed)));
         return 1;

@@ -51,6 +51,7 @@ TEST(DataFolders, RelativeHomeStillNamesTheSameFolderAfterStartUp) {
         const std::string home =
             std::string(relative) == "." ? parent.path() : parent.path() + "data/";
         std::filesystem::create_directories(home + "cfg");
+        std::filesystem::create_directories(home + "doc");
         ::setenv("TIDEPOST_HOME", relative, 1);
 
         CreateDataFolders();
@@ -60,6 +61,38 @@ TEST(DataFolders, RelativeHomeStillNamesTheSameFolderAfterStartUp) {
         EXPECT_TRUE(std::filesystem::is_directory(home + "xml"));
         EXPECT_EQ(GetDocFolder(), home + "doc/");
     }
+}
+
+TEST(DataFolders, PerUserFolderFollowsTheBaseDirectoryRules) {
+    const char* savedData = std::getenv("XDG_DATA_HOME");
+    const char* savedHome = std::getenv("HOME");
+    const std::string data = savedData ? savedData : "";
+    const std::string home = savedHome ? savedHome : "";
+    const struct {
+        const char* dataHome;  // nullptr: unset
+        const char* expected;
+    } rows[] = {
+        {nullptr, "/home/ann/.local/share/tidepost/"},
+        {"/srv/data", "/srv/data/tidepost/"},
+        {"/srv/data/", "/srv/data/tidepost/"},
+        {"relative/data", "/home/ann/.local/share/tidepost/"},  // ignored, as the rules ask
+        {"", "/home/ann/.local/share/tidepost/"},
+    };
+    ::setenv("HOME", "/home/ann", 1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dataHome ? row.dataHome : "unset");
+        if (row.dataHome) ::setenv("XDG_DATA_HOME", row.dataHome, 1); else ::unsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(PerUserDataFolder(), row.expected);
+    }
+    if (savedData) ::setenv("XDG_DATA_HOME", data.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
+    if (savedHome) ::setenv("HOME", home.c_str(), 1); else ::unsetenv("HOME");
+}
+
+TEST(DataFolders, HelpPagesComeFromTheInstallationWhenTheDataFolderHasNone) {
+    test::TempHome home;
+    EXPECT_EQ(GetDocFolder(), GetInstallDataFolder() + "doc/");
+    std::filesystem::create_directories(home.path() + "doc");
+    EXPECT_EQ(GetDocFolder(), home.path() + "doc/");
 }
 
 }  // namespace

@@ -287,12 +287,14 @@ TEST_F(DownloadRunTest, FailedCleanUpStopsBeforeAnyTopic) {
     EXPECT_EQ(view.events, expected);
 }
 
-bool WaitForFile(const TempHome& home, const std::string& relative) {
+// The file's text once a detached process has written it (the shell creates
+// the file before it writes to it), or "" when nothing came.
+std::string WaitForText(const TempHome& home, const std::string& relative) {
     // Bounded poll for a detached process; not a measure of speed.
-    for (int i = 0; i < 200 && !home.Exists(relative); ++i) {
+    for (int i = 0; i < 200 && home.ReadFile(relative).empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return home.Exists(relative);
+    return home.ReadFile(relative);
 }
 
 TEST_F(DownloadRunTest, SyncToolStartsOnlyWhenSwitchedOn) {
@@ -308,8 +310,7 @@ TEST_F(DownloadRunTest, SyncToolStartsOnlyWhenSwitchedOn) {
     RecordingRunView on;
     RunDownload(settings, on);
 
-    ASSERT_TRUE(WaitForFile(home, "synced.txt"));
-    EXPECT_EQ(home.ReadFile("synced.txt"), "on\n");
+    EXPECT_EQ(WaitForText(home, "synced.txt"), "on\n");
 }
 
 TEST_F(DownloadRunTest, CloseIsRequestedAfterTheCompletedReport) {

@@ -1,5 +1,6 @@
 #include "tools/batch/batch_runner.h"
 
+#include "app/globals.h"
 #include "app/paths.h"
 #include "app/startup.h"
 #include "net/download_run.h"
@@ -7,6 +8,7 @@
 #include "settings/settings_model.h"
 #include "tools/batch/terminal_run_view.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace tp {
@@ -33,7 +35,7 @@ const char kUsage[] =
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
-            out << kUsage;
+            out << kUsage << "\nData folder: " << GetExeFolder() << '\n';
             return kBatchCompleted;
         }
         if (argument == "--version") {
@@ -50,11 +52,16 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
     // nowhere and report success.
     const std::string dataFolder = GetExeFolder();
     std::error_code ec;
-    if (!std::filesystem::is_directory(dataFolder, ec)) {
+    const char* home = std::getenv("TIDEPOST_HOME");
+    if (home && *home && !std::filesystem::is_directory(dataFolder, ec)) {
         err << "tidepost-batch: the data folder '" << dataFolder << "' does not exist\n";
         return kBatchUsage;
     }
 
+    if (!PrepareDataFolder()) {
+        err << "tidepost-batch: " << g_lastError << '\n';
+        return kBatchFailed;
+    }
     if (!StartNetworking()) {
         err << LoadStringResource(kSocketStartFailed) << '\n';
         return kBatchFailed;
