@@ -75,9 +75,12 @@ bool NextAttribute(std::string_view text, std::size_t& i, std::string& name, std
     if (i < text.size() && (text[i] == '"' || text[i] == '\'')) {
         const char quote = text[i++];
         const std::size_t end = text.find(quote, i);
-        const std::size_t stop = end == std::string_view::npos ? text.size() : end;
-        value.assign(text.substr(i, stop - i));
-        i = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) {  // the tag never ends within the bytes looked at
+            i = text.size();
+            return false;
+        }
+        value.assign(text.substr(i, end - i));
+        i = end + 1;
         return true;
     }
     while (i < text.size() && !IsSpace(text[i]) && text[i] != '>') value.push_back(text[i++]);
@@ -205,7 +208,7 @@ Utf8Decoder::Utf8Decoder(std::string_view rawLabel) {
             mode_ = Mode::Guess;
         } else {
             mode_ = Mode::Iconv;
-            iconv_ = std::make_unique<IconvHandle>(IconvHandle{handle});
+            iconv_.reset(new IconvHandle{handle});
         }
     }
 }

@@ -122,6 +122,8 @@ Role RoleOf(std::string_view name) {
 // The first bytes of a page that are searched for a <meta> declaration of its
 // character set before any of it is decoded.
 constexpr std::size_t kPrescanBytes = 1024;
+// Longest markup held back until the next piece completes it.
+constexpr std::size_t kLongestCarry = 64 * 1024;
 // Pieces in which a page held whole is handed to the parser.
 constexpr std::size_t kFeedPiece = 64 * 1024;
 
@@ -181,8 +183,7 @@ std::string Trimmed(std::string_view text) {
 }
 
 // href resolved against base (when both allow it).
-std::string Resolve(std::string_view href, const std::string& base) {
-    const std::string relative = Trimmed(href);
+std::string Resolve(const std::string& relative, const std::string& base) {
     if (base.empty()) return relative;
     xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(relative.c_str()),
                                  reinterpret_cast<const xmlChar*>(base.c_str()));
@@ -282,8 +283,29 @@ struct HtmlToText::Parser {
         if (plainText) {
             layout.PreformattedText(utf8);
         } else if (context && !layout.Full()) {
-            htmlParseChunk(context, utf8.data(), static_cast<int>(utf8.size()), last ? 1 : 0);
+            Parse(last);
         }
+    }
+
+    // Hands the decoded bytes to the parser, cut just before a "<": the
+    // parser of libxml2 2.9 loses track of a quoted attribute value that a
+    // piece ends in, and then waits for the end of the page before it goes on.
+    void Parse(bool last) {
+        std::string_view ready = utf8;
+        if (!carried.empty()) {
+            carried += utf8;
+            ready = carried;
+        }
+        std::size_t cut = ready.size();
+        if (!last) {
+            const std::size_t markup = ready.rfind('<');
+            if (markup != std::string_view::npos) cut = markup;
+            // Markup that runs on and on goes as it is.
+            if (ready.size() - cut > kLongestCarry) cut = ready.size();
+        }
+        if (cut > 0 || last) htmlParseChunk(context, ready.data(), static_cast<int>(cut), last ? 1 : 0);
+        std::string rest(ready.substr(cut));
+        carried = std::move(rest);
     }
 
     static Parser& Of(void* user) { return *static_cast<Parser*>(user); }
@@ -295,7 +317,11 @@ struct HtmlToText::Parser {
         if (p.hiddenDepth > 0 || length <= 0) return;
         const std::string_view chunk(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
         if (p.preformattedDepth > 0) {
-            p.layout.PreformattedText(chunk);
+            std::string_view rest = chunk;
+            // A line break right after the start tag belongs to the markup, not to the text.
+            if (p.preformattedStart && rest.starts_with('\n')) rest.remove_prefix(1);
+            p.preformattedStart = false;
+            p.layout.PreformattedText(rest);
         } else {
             p.layout.Text(chunk);
         }
@@ -309,7 +335,7 @@ struct HtmlToText::Parser {
         if (role == Role::Base && !p.baseTaken) {
             // The first <base href> counts, wherever it stands.
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.base = Resolve(View(href), p.options.address);
+                p.base = Resolve(Printable(Trimmed(View(href))), p.options.address);
                 p.baseTaken = true;
             }
         }
@@ -328,6 +354,7 @@ struct HtmlToText::Parser {
         case Role::Preformatted:
             p.layout.BlockEdge(true);
             ++p.preformattedDepth;
+            p.preformattedStart = true;
             break;
         case Role::Cell:
             p.layout.CellEdge();
@@ -338,7 +365,7 @@ struct HtmlToText::Parser {
         case Role::Link:
             ++p.linkDepth;
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.layout.LinkStart(Printable(Resolve(View(href), p.base)));
+                p.layout.LinkStart(Resolve(Printable(Trimmed(View(href))), p.base));
             }
             break;
         case Role::Image:
@@ -397,10 +424,12 @@ struct HtmlToText::Parser {
     bool plainText = false;
     std::unique_ptr<Utf8Decoder> decoder;
     htmlParserCtxtPtr context = nullptr;
-    std::string utf8;  // the piece being parsed, decoded
+    std::string utf8;     // the piece being parsed, decoded
+    std::string carried;  // decoded bytes from the last "<" of a piece on, parsed with the next
     std::vector<Open> open;
     int hiddenDepth = 0;
     int preformattedDepth = 0;
+    bool preformattedStart = false;  // no text yet since a preformatted element started
     int linkDepth = 0;
 };
 
