@@ -50,19 +50,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-// An http or https address with a host.
-bool IsWebAddress(std::string_view address) {
-    std::size_t rest = 0;
-    if (StartsWithNoCase(address, "http://")) {
-        rest = 7;
-    } else if (StartsWithNoCase(address, "https://")) {
-        rest = 8;
-    } else {
-        return false;
-    }
-    return rest < address.size() && std::strchr("/?#", address[rest]) == nullptr;
-}
-
 // The target as libcurl accepts it: blanks and bytes beyond ASCII, which a
 // decoded value may hold, percent-encoded.
 std::string Requestable(std::string_view address) {
@@ -118,6 +105,18 @@ void SetLocalConversion(bool on) { g_localConversion = on; }
 
 bool LocalConversionOn() { return g_localConversion; }
 
+bool IsConvertibleAddress(std::string_view address) {
+    std::size_t rest = 0;
+    if (StartsWithNoCase(address, "http://")) {
+        rest = 7;
+    } else if (StartsWithNoCase(address, "https://")) {
+        rest = 8;
+    } else {
+        return false;
+    }
+    return rest < address.size() && std::strchr("/?#", address[rest]) == nullptr;
+}
+
 bool ReadConversionAddress(std::string_view url, ConversionRequest& request) {
     const std::size_t scheme = url.find("://");
     if (scheme == std::string_view::npos) return false;
@@ -149,7 +148,7 @@ bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::st
         return false;
     }
     // Only the web: a conversion address must never read the machine's own files.
-    if (!IsWebAddress(request.target)) {
+    if (!IsConvertibleAddress(request.target)) {
         SetLastError("HTML conversion error: '" + request.target +
                      "' is not an http or https address");
         return false;

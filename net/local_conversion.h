@@ -27,6 +27,10 @@ struct ConversionRequest {
 // value, percent-decoded, and whether "noinlinerefs=on" was given.
 bool ReadConversionAddress(std::string_view url, ConversionRequest& request);
 
+// An http or https address with a host: the only pages converted, so that a
+// conversion address can never read the machine's own files.
+bool IsConvertibleAddress(std::string_view address);
+
 // Fetches the page of request.target with FetchUrl's rules and converts it,
 // keeping at most capacity bytes of text. False when the target is missing or
 // not an http or https address, or when the fetch fails; g_lastError then
