@@ -1,5 +1,7 @@
 #include "convert/charset.h"
 
+#include "convert/address_text.h"
+
 #include <iconv.h>
 
 #include <array>
@@ -28,13 +30,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n\f");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t\r\n\f");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 // The value after "charset=" in text (a Content-Type or a meta content), or "".
@@ -50,10 +45,10 @@ std::string CharsetParameter(std::string_view text) {
             const char quote = text[i++];
             const std::size_t end = text.find(quote, i);
             if (end == std::string_view::npos) return {};
-            return Trimmed(text.substr(i, end - i));
+            return TrimmedBlanks(text.substr(i, end - i));
         }
         const std::size_t end = text.find_first_of(" \t\r\n\f;\"'", i);
-        return Trimmed(text.substr(i, end == std::string_view::npos ? end : end - i));
+        return TrimmedBlanks(text.substr(i, end == std::string_view::npos ? end : end - i));
     }
     return {};
 }
@@ -92,9 +87,9 @@ std::string MetaCharset(std::string_view text, std::size_t& i) {
     std::string name, value, charset, content;
     bool contentType = false;
     while (NextAttribute(text, i, name, value)) {
-        if (name == "charset" && charset.empty()) charset = Trimmed(value);
+        if (name == "charset" && charset.empty()) charset = TrimmedBlanks(value);
         if (name == "content" && content.empty()) content = value;
-        if (name == "http-equiv") contentType = EqualsNoCase(Trimmed(value), "content-type");
+        if (name == "http-equiv") contentType = EqualsNoCase(TrimmedBlanks(value), "content-type");
     }
     if (!charset.empty()) return charset;
     return contentType ? CharsetParameter(content) : std::string();
@@ -195,7 +190,7 @@ std::string CharsetFromMeta(std::string_view head) {
 }
 
 Utf8Decoder::Utf8Decoder(std::string_view rawLabel) {
-    const std::string label = Trimmed(rawLabel);
+    const std::string label = TrimmedBlanks(rawLabel);
     if (IsUtf8Label(label)) {
         mode_ = Mode::Utf8;
     } else if (IsWindows1252Label(label)) {

@@ -1,5 +1,6 @@
 #include "convert/html_to_text.h"
 
+#include "convert/address_text.h"
 #include "convert/charset.h"
 #include "convert/text_layout.h"
 
@@ -155,31 +156,14 @@ bool HiddenByAttributes(const xmlChar** attributes) {
            compact.find("visibility:hidden") != std::string::npos;
 }
 
-// An address as the text shows it: white space around it dropped, and every
-// byte that could not stand in an address or would end a reference group
-// percent-encoded, so that it is plain ASCII and can be copied.
-std::string Printable(std::string_view address) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string printable;
-    for (char c : address) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\t' || byte == '\n' || byte == '\r') continue;  // browsers drop these too
-        if (byte <= 0x20 || byte >= 0x7F || c == '[' || c == ']') {
-            printable.push_back('%');
-            printable.push_back(kHex[byte >> 4]);
-            printable.push_back(kHex[byte & 0x0F]);
-        } else {
-            printable.push_back(c);
-        }
+// An address as the text shows it: plain ASCII that can be copied, and no "]"
+// that would end its reference group early. Browsers drop tabs and line breaks.
+std::string Printable(std::string_view href) {
+    std::string address;
+    for (char c : TrimmedBlanks(href)) {
+        if (c != '\t' && c != '\n' && c != '\r') address.push_back(c);
     }
-    return printable;
-}
-
-std::string Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n\f");
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(" \t\r\n\f");
-    return std::string(text.substr(first, last - first + 1));
+    return PercentEncoded(address, "[]");
 }
 
 // href resolved against base (when both allow it).
@@ -194,7 +178,7 @@ std::string Resolve(const std::string& relative, const std::string& base) {
 }
 
 bool IsPlainText(std::string_view contentType) {
-    std::string type = Trimmed(contentType.substr(0, contentType.find(';')));
+    std::string type = TrimmedBlanks(contentType.substr(0, contentType.find(';')));
     std::transform(type.begin(), type.end(), type.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return type == "text/plain";
@@ -335,7 +319,7 @@ struct HtmlToText::Parser {
         if (role == Role::Base && !p.baseTaken) {
             // The first <base href> counts, wherever it stands.
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.base = Resolve(Printable(Trimmed(View(href))), p.options.address);
+                p.base = Resolve(Printable(View(href)), p.options.address);
                 p.baseTaken = true;
             }
         }
@@ -365,7 +349,7 @@ struct HtmlToText::Parser {
         case Role::Link:
             ++p.linkDepth;
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.layout.LinkStart(Resolve(Printable(Trimmed(View(href))), p.base));
+                p.layout.LinkStart(Resolve(Printable(View(href)), p.base));
             }
             break;
         case Role::Image:

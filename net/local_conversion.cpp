@@ -1,6 +1,7 @@
 #include "net/local_conversion.h"
 
 #include "app/globals.h"
+#include "convert/address_text.h"
 #include "convert/html_to_text.h"
 #include "net/fetch_url.h"
 #include "platform/text_file.h"
@@ -48,24 +49,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
         if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
     }
     return true;
-}
-
-// The target as libcurl accepts it: blanks and bytes beyond ASCII, which a
-// decoded value may hold, percent-encoded.
-std::string Requestable(std::string_view address) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (char c : address) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            encoded.push_back('%');
-            encoded.push_back(kHex[byte >> 4]);
-            encoded.push_back(kHex[byte & 0x0F]);
-        } else {
-            encoded.push_back(c);
-        }
-    }
-    return encoded;
 }
 
 // Feeds the converter as the body arrives, so the page is never held whole.
@@ -158,7 +141,8 @@ bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::st
     options.inlineRefs = request.inlineRefs;
     options.address = request.target;
     ConvertingSink sink(options);
-    if (!FetchBody(Requestable(request.target), sink)) {
+    // A decoded value may hold blanks and bytes beyond ASCII, which libcurl refuses.
+    if (!FetchBody(PercentEncoded(request.target), sink)) {
         SetLastError(g_lastError + " (" + request.target + ")");
         return false;
     }

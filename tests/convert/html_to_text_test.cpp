@@ -15,10 +15,10 @@ namespace {
 const std::string kGoldenFolder = TIDEPOST_SOURCE_DIR "/tests/data/html2txt/";
 const char kPageAddress[] = "http://pages.example.com/news/index.html";
 
-ConvertOptions OptionsFor(const std::string& name) {
+ConvertOptions Options(bool inlineRefs) {
     ConvertOptions options;
     options.address = kPageAddress;
-    options.inlineRefs = name.find("inline_refs") != std::string::npos;
+    options.inlineRefs = inlineRefs;
     return options;
 }
 
@@ -47,7 +47,8 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
 }
 
 // Each page NAME.html of the golden folder converts to NAME.txt, whole and in
-// small pieces; pages named *inline_refs* keep the addresses in their groups.
+// small pieces, and, with the addresses in the groups, to NAME.inline_refs.txt
+// where there is one.
 TEST(HtmlToText, GoldenPages) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(kGoldenFolder)) {
@@ -57,13 +58,21 @@ TEST(HtmlToText, GoldenPages) {
     ASSERT_GE(names.size(), 12u);
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        std::string page, expected;
+        std::string page;
         ASSERT_TRUE(ReadBinaryFile(kGoldenFolder + name + ".html", page));
-        ASSERT_TRUE(ReadBinaryFile(kGoldenFolder + name + ".txt", expected)) << "missing " << name << ".txt";
-        const std::string whole = ConvertHtml(page, OptionsFor(name));
-        EXPECT_EQ(whole, expected) << FirstDifference(expected, whole);
-        for (std::size_t piece : {std::size_t{1}, std::size_t{7}}) {
-            EXPECT_EQ(ConvertedInPieces(page, OptionsFor(name), piece), expected) << "pieces of " << piece;
+        for (const bool inlineRefs : {false, true}) {
+            const std::string textFile = kGoldenFolder + name + (inlineRefs ? ".inline_refs.txt" : ".txt");
+            std::string expected;
+            if (!ReadBinaryFile(textFile, expected)) {
+                EXPECT_TRUE(inlineRefs) << "missing " << textFile;
+                continue;
+            }
+            const std::string whole = ConvertHtml(page, Options(inlineRefs));
+            EXPECT_EQ(whole, expected) << textFile << "\n" << FirstDifference(expected, whole);
+            for (std::size_t piece : {std::size_t{1}, std::size_t{7}}) {
+                EXPECT_EQ(ConvertedInPieces(page, Options(inlineRefs), piece), expected)
+                    << textFile << " in pieces of " << piece;
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "net/local_conversion.h"
 
 #include "app/globals.h"
+#include "convert/address_text.h"
 #include "net/fetch_url.h"
 #include "platform/text_file.h"
 
@@ -13,19 +14,7 @@ namespace tp {
 namespace {
 
 // Percent-encodes a whole address as a query value.
-std::string QueryValue(std::string_view address) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (char c : address) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || c == '-' || c == '.' || c == '_') {
-            encoded.push_back(c);
-        } else {
-            encoded += {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
-        }
-    }
-    return encoded;
-}
+std::string QueryValue(std::string_view address) { return PercentEncoded(address, ":/?#[]@!$&'()*+,;=%"); }
 
 TEST(ConversionAddress, ReadsTargetAndOption) {
     const struct {
