@@ -393,6 +393,7 @@ struct HtmlToText::Parser {
             break;
         case Role::Link:
             --linkDepth;
+            layout.LinkEnd();
             break;
         default:
             break;

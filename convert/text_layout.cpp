@@ -56,6 +56,8 @@ void TextLayout::Settle() {
         text_.push_back(' ');
     }
     owedBlank_ = false;
+    text_ += pendingGroup_;
+    pendingGroup_.clear();
     if (text_.size() > capacity_) text_.resize(capacity_);
 }
 
@@ -153,10 +155,16 @@ void TextLayout::LinkStart(std::string_view address) {
         references_ += '\n';
     }
     group.push_back(']');
-    for (char c : group) Put(c);
+    LinkEnd();  // a link inside a link that showed nothing yet
+    pendingGroup_ = std::move(group);
+}
+
+void TextLayout::LinkEnd() {
+    if (!pendingGroup_.empty()) Settle();
 }
 
 std::string TextLayout::Finish() {
+    LinkEnd();
     std::string text = std::move(text_);
     text_.clear();
     if (!text.empty()) text.push_back('\n');

@@ -30,8 +30,11 @@ public:
     void BlockEdge(bool blankLine);
     // The edge between two table cells: a blank, unless the line is empty.
     void CellEdge();
-    // The start of a link to address: its reference group.
+    // The start of a link to address: its reference group, which goes
+    // right in front of the link's first visible character (so a link that
+    // wraps a block still reads "[n]text"), or at the link's end.
     void LinkStart(std::string_view address);
+    void LinkEnd();
 
     // Enough text is kept: nothing more will be added.
     bool Full() const { return text_.size() >= capacity_; }
@@ -40,10 +43,10 @@ public:
 
 private:
     bool LineEmpty() const { return owedBreaks_ > 0 || text_.empty(); }
-    // Puts the line breaks and the blank that are owed before visible text.
+    // Puts the line breaks, the blank and the group that are owed before visible text.
     void Settle();
     void Put(char c) {
-        if (owedBreaks_ > 0 || owedBlank_) Settle();
+        if (owedBreaks_ > 0 || owedBlank_ || !pendingGroup_.empty()) Settle();
         if (text_.size() < capacity_) text_.push_back(c);
     }
     // Puts a character other than ASCII.
@@ -56,6 +59,7 @@ private:
     int owedBreaks_ = 0;
     bool owedBlank_ = false;
     int links_ = 0;
+    std::string pendingGroup_;  // the group of a link whose text has not begun
     std::string references_;  // the list of addresses, as far as it can be kept
 };
 
