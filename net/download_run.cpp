@@ -12,6 +12,7 @@
 #include "extract/news_categories.h"
 #include "extract/stocks.h"
 #include "extract/weather.h"
+#include "net/local_conversion.h"
 #include "pages/page_files.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
@@ -134,6 +135,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
     }
     if (!SelectionsAreComplete(settings, view)) return outcome;
 
+    SetLocalConversion(settings.general.localConversion);
     WaitCursor waitCursor(view);
     view.SetStatus("Download in progress, please wait ...");
     view.EnableViewButton(true);

@@ -1,6 +1,7 @@
 #include "net/fetch_url.h"
 
 #include "app/globals.h"
+#include "net/local_conversion.h"
 #include "platform/text_file.h"
 
 #include <curl/curl.h>
@@ -38,6 +39,12 @@ struct Transfer {
     bool headersComplete = false;
     long status = 0;
     bool hasLocation = false;
+
+    // Set when the body goes to a sink instead of the transfer buffer.
+    BodySink* sink = nullptr;
+    CURL* curl = nullptr;
+    std::string contentType;  // of the answer being read
+    bool begun = false;       // the sink has been told where the body comes from
 };
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
@@ -49,6 +56,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         t.headersComplete = false;
         t.hasLocation = false;
         t.status = 0;
+        t.contentType.clear();
         const std::size_t blank = line.find(' ');
         if (blank != std::string_view::npos) {
             for (std::size_t i = blank + 1; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
@@ -56,6 +64,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         }
     } else if (line.size() >= 9 && ::strncasecmp(line.data(), "location:", 9) == 0) {
         t.hasLocation = true;
+    } else if (line.size() >= 13 && ::strncasecmp(line.data(), "content-type:", 13) == 0) {
+        const std::size_t first = line.find_first_not_of(" \t", 13);
+        const std::size_t last = line.find_last_not_of(" \t\r\n");
+        if (first != std::string_view::npos && last != std::string_view::npos && last >= first) {
+            t.contentType.assign(line.substr(first, last - first + 1));
+        }
     } else if (line == "\r\n" || line == "\n") {
         const bool interim = t.status >= 100 && t.status < 200;
         const bool followed = t.status >= 300 && t.status < 400 && t.hasLocation;
@@ -64,10 +78,23 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     return size * count;
 }
 
+std::size_t TakeIntoSink(Transfer& t, const char* data, std::size_t bytes) {
+    if (!t.begun) {
+        t.begun = true;
+        char* address = nullptr;
+        curl_easy_getinfo(t.curl, CURLINFO_EFFECTIVE_URL, &address);
+        t.sink->Begin(t.contentType, address ? address : "");
+    }
+    const std::size_t taken = t.sink->Take(data, bytes);
+    if (taken < bytes) t.full = true;
+    return taken;
+}
+
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
     Transfer& t = *static_cast<Transfer*>(user);
     t.lastActivity = Clock::now();
     const std::size_t bytes = size * count;
+    if (t.sink) return TakeIntoSink(t, data, bytes);
     const std::size_t room = kTransferCapacity - t.fill;
     const std::size_t taken = bytes < room ? bytes : room;
     std::memcpy(g_transferBuffer + t.fill, data, taken);
@@ -135,15 +162,12 @@ CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer) {
     return rc;
 }
 
-}  // namespace
-
-void SetFetchTimeouts(const FetchTimeouts& timeouts) { g_timeouts = timeouts; }
-
-bool FetchUrl(const std::string& url) {
+// Runs one transfer; false with g_lastError set as FetchUrl describes.
+bool Perform(const std::string& url, Transfer& transfer) {
     CURL* curl = curl_easy_init();
     if (!curl) return Fail("InternetOpen Error", CURLE_FAILED_INIT);
+    transfer.curl = curl;
 
-    Transfer transfer(g_timeouts.stallSeconds);
     CURLcode rc = Configure(curl, url, transfer);
     if (rc != CURLE_OK) {
         curl_easy_cleanup(curl);
@@ -157,11 +181,30 @@ bool FetchUrl(const std::string& url) {
         if (transfer.stalled) rc = CURLE_OPERATION_TIMEDOUT;
         return Fail(transfer.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error", rc);
     }
+    return true;
+}
+
+}  // namespace
+
+void SetFetchTimeouts(const FetchTimeouts& timeouts) { g_timeouts = timeouts; }
+
+bool FetchUrl(const std::string& url) {
+    ConversionRequest conversion;
+    if (LocalConversionOn() && ReadConversionAddress(url, conversion)) return FetchConverted(conversion);
+
+    Transfer transfer(g_timeouts.stallSeconds);
+    if (!Perform(url, transfer)) return false;
     g_transferLength = transfer.fill;
     g_transferBuffer[transfer.fill] = '\0';
     // The raw copy is a convenience for the user; the fetch stands without it.
     WriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
     return true;
+}
+
+bool FetchBody(const std::string& url, BodySink& sink) {
+    Transfer transfer(g_timeouts.stallSeconds);
+    transfer.sink = &sink;
+    return Perform(url, transfer);
 }
 
 }  // namespace tp

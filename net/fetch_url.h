@@ -1,6 +1,7 @@
 // One blocking HTTP GET into the transfer buffer.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tp {
@@ -13,7 +14,26 @@ namespace tp {
 // variables SSL_CERT_FILE and SSL_CERT_DIR.
 // False: g_lastError holds "<step>: <CURLcode in hex>" and download.txt is
 // unchanged. Nothing is retried.
+// With local conversion on, an address of the conversion service is answered
+// in-process instead (see net/local_conversion.h).
 bool FetchUrl(const std::string& url);
+
+// Takes the body of a transfer as it arrives, in place of the transfer buffer.
+class BodySink {
+public:
+    virtual ~BodySink() = default;
+    // Before the first bytes: the answer's Content-Type ("" when none) and the
+    // address that answered (after redirects).
+    virtual void Begin(const std::string& contentType, const std::string& address) = 0;
+    // Returns how many bytes it took; taking fewer ends the transfer, which
+    // then counts as complete, as a full transfer buffer does.
+    virtual std::size_t Take(const char* data, std::size_t size) = 0;
+};
+
+// The transfer of FetchUrl (agent, proxies, redirects, time-outs, error texts)
+// with the body handed to sink; neither g_transferBuffer nor download.txt is
+// written.
+bool FetchBody(const std::string& url, BodySink& sink);
 
 // Time-outs of the transfer, in seconds: connecting, and a transfer that
 // delivers nothing for that long (before or after the headers). Both default to

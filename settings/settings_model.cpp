@@ -90,10 +90,11 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     FlagKey("IntelliSynch", &GeneralSettings::intelliSynch),
     FlagKey("AutoExit", &GeneralSettings::autoExit),
     FlagKey("CustomWarnings", &GeneralSettings::customWarnings),
+    FlagKey("LocalConversion", &GeneralSettings::localConversion),
 };
 constexpr std::string_view kGeneralWrite[] = {"StopOnError", "DeleteXml",    "TimeFormat",
                                               "TimeZone",    "SaveOnExit",   "IntelliSynch",
-                                              "AutoExit",    "CustomWarnings"};
+                                              "AutoExit",    "CustomWarnings", "LocalConversion"};
 
 constexpr Field<WeatherSettings> kWeatherFields[] = {
     FlagKey("Download", &WeatherSettings::download),

@@ -16,6 +16,8 @@ struct GeneralSettings {
     bool intelliSynch = true;
     bool autoExit = false;
     bool customWarnings = true;
+    // Conversion-service addresses are converted in-process (net/local_conversion.h).
+    bool localConversion = false;
     bool operator==(const GeneralSettings&) const = default;
 };
 

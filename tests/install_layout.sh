@@ -13,7 +13,7 @@ prefix="$scratch/usr"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "$*" >&2; exit 1; }
-for file in bin/tidepost bin/tidepost-batch \
+for file in bin/tidepost bin/tidepost-batch bin/tidepost-html2txt \
             share/tidepost/cfg/weather.xmt share/tidepost/cfg/email.txt share/tidepost/cfg/citycode.ini \
             share/tidepost/doc/help.htm share/applications/tidepost.desktop \
             share/metainfo/org.tidepost.Tidepost.metainfo.xml \

@@ -159,5 +159,43 @@ TEST(BatchRun, WeatherTopicOutcomes) {
     }
 }
 
+TEST(BatchShowText, PrintsTheTextTheTagsAreSearchedIn) {
+    TempHome home;
+    test::HttpServer server;
+    server.Serve("/page", "<p>Low <b>12</b>&deg;</p>", "text/html; charset=utf-8");
+    server.Serve("/zero", std::string("before\0after", 12));
+    const std::string converted =
+        "http://127.0.0.1:1/cgi-bin/html2txt?url=" + server.url("/page") + "&noinlinerefs=on";
+    const struct {
+        const char* name;
+        const char* localConversion;
+        std::vector<std::string> arguments;
+        int status;
+        std::string out;
+        const char* errPart;  // "" : standard error stays empty
+    } rows[] = {
+        {"converted in-process", "1", {"--show-text", converted}, 0, "Low 12\xB0\n", ""},
+        {"a page as it comes", "1", {"--show-text", server.url("/page")}, 0, "<p>Low <b>12</b>&deg;</p>", ""},
+        {"up to a zero byte", "0", {"--show-text", server.url("/zero")}, 0, "before", "after 6 of 12 bytes"},
+        {"the service's host when conversion is off", "0", {"--show-text", converted}, 1, "",
+         "tidepost-batch: InternetOpenUrl Error: 7\n"},
+        {"no address", "1", {"--show-text"}, 64, "", "takes one address"},
+        {"not with a run", "1", {"--show-text", converted, "/autorun"}, 64, "", "takes one address"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        home.WriteFile("cfg/Tidepost.ini", std::string("[Settings]\r\nLocalConversion=") + row.localConversion + "\r\n");
+        const BatchResult result = RunBatchProcess(row.arguments);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(result.out, row.out);
+        if (*row.errPart) {
+            EXPECT_NE(result.err.find(row.errPart), std::string::npos) << result.err;
+        } else {
+            EXPECT_EQ(result.err, "");
+        }
+    }
+    EXPECT_FALSE(home.Exists("xml/weather.xml"));
+}
+
 }  // namespace
 }  // namespace tp

@@ -45,7 +45,7 @@ TEST(SettingsModel, NoFileGivesTheDefaults) {
     const GeneralSettings& g = settings.general;
     EXPECT_TRUE(g.stopOnError && g.deleteXml && g.timeZone && g.saveOnExit && g.intelliSynch &&
                 g.customWarnings);
-    EXPECT_FALSE(g.autoExit);
+    EXPECT_FALSE(g.autoExit || g.localConversion);
     EXPECT_EQ(g.timeFormat, 1);
     EXPECT_FALSE(settings.main.weather.download || settings.main.news.download ||
                  settings.main.movies.download || settings.main.stocks.download ||
@@ -55,7 +55,7 @@ TEST(SettingsModel, NoFileGivesTheDefaults) {
 
 Settings EverythingChanged() {
     Settings s;
-    s.general = {false, false, 0, false, false, false, true, false};
+    s.general = {false, false, 0, false, false, false, true, false, true};
     s.main.weather = {true, "w icon.txt", "w.xmt", "12345,54321", "FRXX/FRXX0076", 3, 4, 2};
     s.main.news = {true, 7, "n.txt", "n.xmt", true, false, true, 1, 0, 1};
     s.main.movies = {true, "m.txt", "m.xmt", 4, 1};
@@ -106,6 +106,7 @@ TEST(SettingsModel, NewFileHasSectionsAndKeysInWritingOrder) {
                                                      "ForecastUSA", "ForecastEuro", "Language"}));
     const std::string file = home.ReadFile(kIni);
     EXPECT_NE(file.find("[Settings]\r\nStopOnError=0\r\nDeleteXml=0\r\nTimeFormat=0\r\n"), std::string::npos);
+    EXPECT_NE(file.find("CustomWarnings=0\r\nLocalConversion=1\r\n[News]"), std::string::npos);
     EXPECT_NE(file.find("[News]\r\nDownload=1\r\nIcon=n.txt\r\nXml=n.xmt\r\nNbNews=7\r\n"), std::string::npos);
     // The dialog's country is written for the user to see but never read back.
     EXPECT_NE(file.find("Country=1\r\n"), std::string::npos);

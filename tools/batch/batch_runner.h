@@ -15,7 +15,9 @@ inline constexpr int kBatchRefused = 2;    // the validation refused the run
 inline constexpr int kBatchUsage = 64;     // unknown argument
 
 // Runs the runner with the arguments after the program name; status texts go
-// to out, messages and diagnostics to err. Returns the exit status.
+// to out, messages and diagnostics to err. Returns the exit status. With
+// "--show-text ADDRESS" it runs no download: it fetches ADDRESS and prints the
+// text the extractors would search (0; 1 with the reason when the fetch fails).
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tp

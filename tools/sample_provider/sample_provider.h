@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/local_conversion.h"
 #include "tools/sample_provider/route_table.h"
 
 namespace httplib {
@@ -13,9 +14,6 @@ class Server;
 }
 
 namespace tp::sample {
-
-// The conversion service's path; its "url" key names the target page.
-inline constexpr std::string_view kConversionPath = "/cgi-bin/html2txt";
 
 // A target address split into its host (lower case, without port) and its
 // path with query ("/" when empty).

@@ -1,0 +1,72 @@
+// The built-in HTML-to-text conversion of an 80 KB page.
+#include "convert/html_to_text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+constexpr std::size_t kPageSize = 80 * 1024;
+
+// A page shaped like today's news or forecast pages: a head with inline script
+// and style, navigation links, paragraphs with inline markup and links, a
+// table, a footer.
+std::string TypicalPage() {
+    std::string page = "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Forecast</title><style>";
+    for (int i = 0; i < 60; ++i) page += ".c" + std::to_string(i) + " { margin: 0 4px; color: #334455; }\n";
+    page += "</style><script>";
+    for (int i = 0; i < 150; ++i) page += "function f" + std::to_string(i) + "(a, b) { return a < b ? a : b; }\n";
+    page += "</script></head><body><header><nav><ul>";
+    for (int i = 0; i < 40; ++i) {
+        page += "<li class=\"nav-item\"><a href=\"/section/" + std::to_string(i) + "\">Section " + std::to_string(i) + "</a></li>";
+    }
+    page += "</ul></nav></header><main><article>";
+    for (int i = 0; page.size() < kPageSize - 12 * 1024; ++i) {
+        page += "<h2 class=\"headline\">Story number " + std::to_string(i) + "</h2>\n<p class=\"body-text\">"
+                "The regional forecast calls for <b>scattered showers</b> in the morning, clearing by "
+                "the afternoon with highs near 21&deg;C. Winds from the south&ndash;west at 10 to 15 km/h. "
+                "<a href=\"/story/" + std::to_string(i) + "\">Read the full story</a> or see the "
+                "<a href=\"https://maps.example.com/radar?r=" + std::to_string(i) + "\">radar</a>.</p>\n";
+    }
+    page += "</article><table class=\"days\">";
+    while (page.size() < kPageSize - 1024) {
+        page += "<tr><td class=\"day\">Monday</td><td>Sunny</td><td>24&deg; / 12&deg;</td><td>10 %</td></tr>\n";
+    }
+    page += "</table></main><footer><p>&copy; Example Weather</p></footer></body></html>";
+    return page;
+}
+
+// The worst case: markup and nothing but short texts.
+std::string DensePage() {
+    std::string page = "<!DOCTYPE html><html><body>";
+    for (int i = 0; page.size() < kPageSize; ++i) {
+        page += "<div class=\"item\"><h2>Heading " + std::to_string(i) + "</h2><p>Some text with <a href=\"/link/" +
+                std::to_string(i) + "\">a link</a> and &amp; entities &eacute;.</p><table><tr><td>Mon</td>"
+                "<td>12&deg;</td><td>Sunny</td></tr></table><ul><li>one</li><li>two</li></ul></div>\n";
+    }
+    return page + "</body></html>";
+}
+
+void Convert(benchmark::State& state, const std::string& page, std::size_t piece) {
+    tp::ConvertOptions options;
+    options.address = "http://www.example.com/weather/today.html";
+    for (auto _ : state) {
+        tp::HtmlToText converter(options);
+        for (std::size_t at = 0; at < page.size(); at += piece) converter.Feed(std::string_view(page).substr(at, piece));
+        std::string text = converter.Finish();
+        benchmark::DoNotOptimize(text);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+
+void BM_ConvertTypical80K(benchmark::State& state) { Convert(state, TypicalPage(), kPageSize); }
+// As the fetch hands it over: in pieces of 16 KB.
+void BM_ConvertTypical80KInPieces(benchmark::State& state) { Convert(state, TypicalPage(), 16 * 1024); }
+void BM_ConvertDense80K(benchmark::State& state) { Convert(state, DensePage(), kPageSize); }
+
+}  // namespace
+
+BENCHMARK(BM_ConvertTypical80K)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConvertTypical80KInPieces)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConvertDense80K)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,62 @@
+// A whole run that feeds a topic from an HTML page through the built-in conversion.
+#include "net/download_run.h"
+
+#include "app/globals.h"
+#include "platform/text_file.h"
+#include "settings/custom_store.h"
+#include "tests/run/recording_run_view.h"
+#include "tests/run/weather_setup.h"
+
+#include <gtest/gtest.h>
+
+namespace tp {
+namespace {
+
+// A forecast page as a provider writes it today: markup, styles, scripts and
+// UTF-8, with no text layout of its own.
+const char kForecastPage[] = R"(<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>Springfield</title>
+<style>.day { font-weight: bold }</style><script>track("forecast");</script></head>
+<body><nav><a href="/">Home</a> <a href="/radar">Radar</a></nav>
+<h2>Forecast for Springfield</h2>
+<div class="day"><b>Monday</b> Sunny <span>75&deg;</span></div>
+<div class="night"><b>Monday night</b> Clear <span>55°</span> 10%</div>
+<div class="day"><b>Tuesday</b> Showers <span>68&deg;</span></div>
+<div class="night"><b>Tuesday night</b> Rain <span>50°</span> 80%</div>
+<div class="day"><b>Wednesday</b> Cloudy</div>
+</body></html>)";
+
+TEST(LocalConversionRun, AnHtmlPageFeedsTheWeatherCard) {
+    test::TempHome home;
+    test::HttpServer server;
+    test::PrepareWeatherTopic(home, server, "");
+    if (::testing::Test::HasFatalFailure()) return;
+    server.Serve("/forecast/62701", kForecastPage, "text/html");
+    // The address names the page through the conversion path; the host of the
+    // service is never asked (nothing answers there).
+    ASSERT_TRUE(SetCustomString(104, "http://127.0.0.1:1/cgi-bin/html2txt?url=http%3A%2F%2F127.0.0.1%3A" +
+                                         std::to_string(server.port()) + "%2Fforecast%2F%s&noinlinerefs=on"));
+    ASSERT_TRUE(SetCustomString(171, "Forecast for Springfield"));
+
+    Settings settings;
+    settings.general.localConversion = true;
+    settings.general.intelliSynch = false;
+    settings.main.weather.download = true;
+    settings.main.weather.zip = "62701";
+    settings.main.weather.forecastUsa = 2;
+    test::RecordingRunView view;
+    const RunOutcome outcome = RunDownload(settings, view);
+    ASSERT_TRUE(outcome.AllPagesWritten()) << g_lastError;
+
+    const std::string page = FromTextModeBytes(home.ReadFile(test::kWeatherPageFile));
+    EXPECT_NE(page.find("High / Low(\xB0"
+                        "F) - Precip. %<br/><br/>\n"
+                        "Monday Sunny 75\xB0 Monday night Clear 55\xB0 10%<br/>"
+                        "Tuesday Showers 68\xB0 Tuesday night Rain 50\xB0 80%<br/>"),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(server.LastRequest().path, "/forecast/62701");
+}
+
+}  // namespace
+}  // namespace tp
