@@ -1,7 +1,12 @@
 #include "app/code_lists.h"
 
 #include "app/globals.h"
+#include "app/paths.h"
 #include "pages/page_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace tp {
 
@@ -59,6 +64,52 @@ std::vector<std::string> ReadCodeList(CodeListKind kind) {
     g_lastError = previousError;
     if (!read) return {};
     return SplitCodeListText(text);
+}
+
+std::string CodeListTextForEditor(std::string_view fileText) {
+    std::string text(fileText);
+    std::replace(text.begin(), text.end(), '~', '\n');
+    return text;
+}
+
+std::string CodeListTextFromEditor(std::string_view editedText) {
+    std::string text;
+    text.reserve(editedText.size());
+    for (std::size_t i = 0; i < editedText.size(); ++i) {
+        const char c = editedText[i];
+        if (c == '\r' && i + 1 < editedText.size() && editedText[i + 1] == '\n') continue;
+        text.push_back(c == '~' ? '\n' : c);
+    }
+    return text;
+}
+
+static_assert(kCodeFileMax == kTransferCapacity - 1, "the editor takes what one read of a code file takes");
+
+bool ReadCodeFileForEditor(CodeListKind kind, std::string& fileText) {
+    fileText.clear();
+    const char* name = CodeListFileName(kind);
+    const std::string path = GetCfgFolder() + name;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) && !error) return true;
+    // One character more than the editor keeps tells a file that would be cut.
+    if (!ReadWholeFile(name, fileText, kCodeFileMax + 2, true)) return false;
+    if (fileText.size() > kCodeFileMax) {
+        fileText.clear();
+        SetLastErrorF("The file '%s' is longer than %zu characters and cannot be edited here without "
+                      "cutting it; edit it with a text editor.",
+                      path.c_str(), kCodeFileMax);
+        return false;
+    }
+    return true;
+}
+
+bool WriteCodeFile(CodeListKind kind, std::string_view fileText) {
+    if (fileText.size() > kCodeFileMax) {
+        SetLastErrorF("The list is %zu characters long; at most %zu can be kept.", fileText.size(),
+                      kCodeFileMax);
+        return false;
+    }
+    return WriteWholeFile(CodeListFileName(kind), fileText, true);
 }
 
 CodeLists ReadCodeLists() {

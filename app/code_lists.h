@@ -22,6 +22,27 @@ std::vector<std::string> SplitCodeListText(std::string_view text);
 // cannot be read (no message: a missing list is simply empty).
 std::vector<std::string> ReadCodeList(CodeListKind kind);
 
+// The code list editor shows every "~" of a file as a line break, as the
+// lists have always been edited; a line break comes back as a line feed.
+// Editor text from a file's text: each "~" becomes a line feed.
+std::string CodeListTextForEditor(std::string_view fileText);
+// File text from the editor's text: each CR LF pair and each "~" becomes a line feed.
+std::string CodeListTextFromEditor(std::string_view editedText);
+
+// Longest code file the editor works on, in characters: what one read takes.
+inline constexpr std::size_t kCodeFileMax = 81919;
+
+// The kind's file text for the editor (empty when the file does not exist yet:
+// OK then creates it). False, with the reason in g_lastError, when the file
+// exists but cannot be read, or is longer than kCodeFileMax: writing back what
+// was read would cut it.
+bool ReadCodeFileForEditor(CodeListKind kind, std::string& fileText);
+
+// Replaces the kind's file with fileText, atomically. False, with the reason in
+// g_lastError and the file as it was, when the text is longer than kCodeFileMax
+// or the file cannot be written.
+bool WriteCodeFile(CodeListKind kind, std::string_view fileText);
+
 // The entries of all three files, read once per use.
 struct CodeLists {
     std::vector<std::string> area;

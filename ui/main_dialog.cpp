@@ -6,7 +6,9 @@
 #include "settings/choice_lists.h"
 #include "ui/background_run.h"
 #include "ui/bitmap_static.h"
+#include "ui/code_list_dialog.h"
 #include "ui/core_text.h"
+#include "ui/customization_flow.h"
 #include "ui/dialog_units.h"
 #include "ui/help_dialog.h"
 #include "ui/input_blocker.h"
@@ -91,6 +93,7 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
 
     codeLists_.reserve(3);
     BuildControls();
+    ConnectEditButtons();
     FillControls();
     for (Topic topic : {kStocks, kNews, kMovies, kWeather}) ApplyTopicBox(topic, false);
     for (const CodeListControls& list : codeLists_) FillCodeList(list.kind);
@@ -672,6 +675,30 @@ void CMainDialog::SaveOnClose() {
                     QStringLiteral("Tidepost could not save its settings; the settings file was left as it "
                                    "was.\n\n%1")
                         .arg(QString::fromLocal8Bit(g_lastError)));
+    }
+}
+
+// "Custom..." edits a topic's file names in place; "..." edits a code file.
+void CMainDialog::ConnectEditButtons() {
+    MainSettings& m = settings_.main;
+    const struct {
+        Topic topic;
+        const char* name;
+        std::string* icon;
+        std::string* xml;
+    } custom[] = {{kWeather, "Weather", &m.weather.icon, &m.weather.xmlUsa},
+                  {kNews, "News", &m.news.icon, &m.news.xml},
+                  {kStocks, "Stocks", &m.stocks.icon, &m.stocks.xml},
+                  {kMovies, "Movies", &m.movies.icon, &m.movies.xml}};
+    for (const auto& c : custom) {
+        connect(topics_[c.topic].custom, &QPushButton::clicked, this, [this, c] {
+            EditTopicCustomization(this, boxes_, settings_.general.customWarnings, c.name, *c.icon, *c.xml);
+        });
+    }
+    for (const CodeListControls& list : codeLists_) {
+        connect(list.edit, &QPushButton::clicked, this, [this, kind = list.kind] {
+            if (EditCodeListFile(this, boxes_, kind)) FillCodeList(kind);
+        });
     }
 }
 

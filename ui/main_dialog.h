@@ -100,6 +100,7 @@ private:
     template <class W>
     W* InOrder(W* widget);
     void ApplyTabOrder();
+    void ConnectEditButtons();
 
     void FillControls();
     void CollectControls();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,55 @@ TEST(CodeField, AddingACodeListsItOnceAtTheEnd) {
     EXPECT_TRUE(AddCodeToField(field, "33333", 17));
     EXPECT_EQ(CodeFieldMax(CodeListKind::Area), 119u);
     EXPECT_EQ(CodeFieldMax(CodeListKind::City), 119u);
+}
+
+TEST(CodeListEditor, TildesShowAsLineBreaksAndLineBreaksComeBackAsLineFeeds) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"two lines", "a - A\nb - B\n", "a - A\nb - B\n"},
+        {"a tilde is a line break", "a - A~b - B", "a - A\nb - B"},
+        {"nothing", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CodeListTextForEditor(c.file), c.shown);
+        EXPECT_EQ(CodeListTextFromEditor(c.shown), CodeListTextForEditor(c.file));
+    }
+    EXPECT_EQ(CodeListTextFromEditor("a\r\nb~c\rd"), "a\nb\nc\rd");
+}
+
+TEST(CodeListEditor, FilesAreReadWholeAndReplacedWholeOrNotAtAll) {
+    test::TempHome home;
+    std::string text = "stale";
+    EXPECT_TRUE(ReadCodeFileForEditor(CodeListKind::City, text)) << "a missing file starts empty";
+    EXPECT_EQ(text, "");
+
+    home.WriteFile("cfg/citycode.ini", "A - a\r\nB - b\r\n");
+    ASSERT_TRUE(ReadCodeFileForEditor(CodeListKind::City, text));
+    EXPECT_EQ(text, "A - a\nB - b\n");
+    ASSERT_TRUE(WriteCodeFile(CodeListKind::City, text));
+    EXPECT_EQ(home.ReadFile("cfg/citycode.ini"), "A - a\r\nB - b\r\n");
+
+    // What one read takes is kept; one character more would be cut by a save.
+    const std::string longest(kCodeFileMax, 'x');
+    ASSERT_TRUE(WriteCodeFile(CodeListKind::Rate, longest));
+    EXPECT_TRUE(ReadCodeFileForEditor(CodeListKind::Rate, text));
+    EXPECT_EQ(text.size(), kCodeFileMax);
+    g_lastError.clear();
+    EXPECT_FALSE(WriteCodeFile(CodeListKind::Rate, longest + "y"));
+    EXPECT_NE(g_lastError.find("81919"), std::string::npos) << g_lastError;
+    home.WriteFile("cfg/xrates.ini", longest + "y");
+    EXPECT_FALSE(ReadCodeFileForEditor(CodeListKind::Rate, text));
+    EXPECT_NE(g_lastError.find("xrates.ini"), std::string::npos) << g_lastError;
+
+    // A file that exists but cannot be read is not replaced by an empty list.
+    std::filesystem::create_directory(home.path() + "cfg/areacode.ini");
+    EXPECT_FALSE(ReadCodeFileForEditor(CodeListKind::Area, text));
+    EXPECT_FALSE(WriteCodeFile(CodeListKind::Area, "x\n"));
 }
 
 TEST(PlaceNames, AreaAndCityNamesFromTheirLists) {

@@ -1,0 +1,155 @@
+#include "ui/web_address_dialog.h"
+
+#include "app/customization_rules.h"
+#include "app/globals.h"
+#include "resources/string_table.h"
+#include "settings/custom_store.h"
+#include "ui/bitmap_static.h"
+#include "ui/core_text.h"
+#include "ui/dialog_units.h"
+#include "ui/help_dialog.h"
+#include "ui/message_boxes.h"
+#include "ui/multi_line_edit.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tp {
+namespace {
+
+constexpr int kPicture = 156;
+constexpr QSize kPictureSize{32, 32};
+const QString kBoxCaption = QStringLiteral("URL Customization");
+
+QString TagLabel(std::size_t index) { return QStringLiteral("Tag #%1:").arg(index + 1); }
+
+QString Unstorable(const QString& field) {
+    return QStringLiteral("The text of \"%1\" cannot be stored.\n\n%2").arg(field, FromCore(g_lastError));
+}
+
+}  // namespace
+
+QString UnstorableSourceText(const SourceEntry& source) {
+    if (!CheckCustomText(source.addressNumber, source.addressText)) return Unstorable(QStringLiteral("URL:"));
+    for (std::size_t i = 0; i < kSourceTagCount; ++i) {
+        if (!CheckCustomText(source.tagNumbers[i], source.tagTexts[i])) return Unstorable(TagLabel(i));
+    }
+    return {};
+}
+
+CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent), boxes_(boxes) {
+    setObjectName(QStringLiteral("webAddressDialog"));
+    setWindowTitle(QStringLiteral("Web address and Tags"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(kPicture)));
+
+    auto* fields = new QGridLayout;
+    auto* urlLabel = new QLabel(QStringLiteral("URL:"));
+    address_ = new CMultiLineEdit;
+    address_->setObjectName(QStringLiteral("urlMultiLineEdit"));
+    address_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    address_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    urlLabel->setBuddy(address_);
+    fields->addWidget(urlLabel, 0, 0, Qt::AlignTop);
+    fields->addWidget(address_, 0, 1, 1, 3);
+    fields->setRowStretch(0, 1);
+    for (std::size_t i = 0; i < kSourceTagCount; ++i) {
+        tags_[i] = new QLineEdit;
+        tags_[i]->setObjectName(QStringLiteral("tag%1LineEdit").arg(i + 1));
+        auto* label = new QLabel(TagLabel(i));
+        label->setBuddy(tags_[i]);
+        const int row = 1 + static_cast<int>(i) / 2;
+        const int column = 2 * (static_cast<int>(i) % 2);
+        fields->addWidget(label, row, column);
+        fields->addWidget(tags_[i], row, column + 1);
+    }
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    auto button = [this](const QString& text, const char* name) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    QPushButton* ok = button(QStringLiteral("&OK"), "okPushButton");
+    ok->setDefault(true);
+    QPushButton* cancel = button(QStringLiteral("Cancel"), "cancelPushButton");
+    QPushButton* help = button(QStringLiteral("Help"), "helpPushButton");
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] {
+        auto* text = new CHelpDialog(kHelpWebAddress, this);
+        text->setAttribute(Qt::WA_DeleteOnClose);
+        text->open();
+    });
+    auto* picture = new CBitmapStatic(kPictureSize);
+    picture->setObjectName(QStringLiteral("webAddressBitmapStatic"));
+    picture->SetBitmap(kPicture);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    buttons->addStretch(1);
+    buttons->addWidget(picture, 0, Qt::AlignHCenter);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields, 1);
+    layout->addLayout(buttons);
+
+    QWidget* previous = address_;
+    for (QWidget* next : {static_cast<QWidget*>(tags_[0]), static_cast<QWidget*>(tags_[1]),
+                          static_cast<QWidget*>(tags_[2]), static_cast<QWidget*>(tags_[3]),
+                          static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel),
+                          static_cast<QWidget*>(help)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 353, 127)));
+}
+
+void CWebAddressDialog::SetSource(const SourceEntry& source) {
+    source_ = source;
+    address_->setPlainText(FromCore(source.addressText));
+    for (std::size_t i = 0; i < kSourceTagCount; ++i) {
+        tags_[i]->setText(FromCore(source.tagTexts[i]));
+        // A source shows only the tags it has.
+        tags_[i]->setEnabled(!source.tagTexts[i].empty());
+    }
+    address_->setFocus();
+}
+
+void CWebAddressDialog::CopyTextsInto(SourceEntry& source) const {
+    source.addressText = source_.addressText;
+    source.tagTexts = source_.tagTexts;
+}
+
+void CWebAddressDialog::accept() {
+    SourceEntry collected = source_;
+    collected.addressText = TrimAddress(ToCore(address_->Text()));
+    for (std::size_t i = 0; i < kSourceTagCount; ++i) collected.tagTexts[i] = ToCore(tags_[i]->text());
+
+    if (collected.addressText.empty()) {
+        boxes_.Inform(this, kBoxCaption, QStringLiteral("Please, enter an URL"));
+        address_->setFocus();
+        return;
+    }
+    if (const QString refusal = UnstorableSourceText(collected); !refusal.isEmpty()) {
+        boxes_.Warn(this, kBoxCaption, refusal);
+        return;
+    }
+    if (!HasParameterMarker(collected.addressText) &&
+        !boxes_.Ask(this, kBoxCaption,
+                    QStringLiteral("You have entered an URL without any parameter %s.\nAre you sure this is correct ?"))) {
+        address_->setFocus();
+        return;
+    }
+    source_ = collected;
+    QDialog::accept();
+}
+
+}  // namespace tp
