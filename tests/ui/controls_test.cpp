@@ -2,12 +2,12 @@
 // field and the help dialog.
 #include "resources/string_table.h"
 #include "tests/ui/support/scripted_message_boxes.h"
+#include "tests/ui/support/url_catcher.h"
 #include "ui/bitmap_static.h"
 #include "ui/help_dialog.h"
 #include "ui/hot_static.h"
 #include "ui/spin_field.h"
 
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -19,21 +19,7 @@
 namespace tp {
 namespace {
 
-// Receives the addresses the desktop is asked to open for one scheme.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    explicit UrlCatcher(const QString& scheme) : scheme_(scheme) {
-        QDesktopServices::setUrlHandler(scheme_, this, "Open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
-    QList<QUrl> opened;
-public slots:
-    void Open(const QUrl& url) { opened.append(url); }
-
-private:
-    QString scheme_;
-};
+using test::UrlCatcher;
 
 void Hover(QWidget& widget, bool inside) {
     if (inside) {
@@ -134,4 +120,3 @@ TEST(HelpDialog, ShowsItsTextUntilOk) {
 }  // namespace
 }  // namespace tp
 
-#include "controls_test.moc"
