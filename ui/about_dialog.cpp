@@ -47,7 +47,8 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
     auto* versionLabel = NewText(version_, "versionLabel");
     (new QVBoxLayout(versionFrame))->addWidget(versionLabel);
 
-    auto* credit = NewText(QStringLiteral("Free software, written and maintained by"), "creditLabel");
+    auto* credit = NewText(QStringLiteral("Written and maintained by"), "creditLabel");
+    credit->setWordWrap(false);
     nameLink_ = new CHotStatic(QStringLiteral("the Tidepost team"), boxes);
     nameLink_->setObjectName(QStringLiteral("nameHotStatic"));
     // The version goes into the subject as it is; the mail handler receives its blanks.

@@ -27,7 +27,7 @@ namespace {
 const QString kFanSiteName = QStringLiteral("REX Corner");
 const QString kFanSite = QStringLiteral("http://www.rexcorner.example.org/");
 const QString kForum = QStringLiteral("http://forum.rexcorner.example.org/rex/");
-const QString kConverter = QStringLiteral("http://html2txt.example.org/cgi-bin/html2txt");
+const QString kConverter = QStringLiteral("http://html2txt.example.net/cgi-bin/html2txt");
 const QString kAddInsSiteName = QStringLiteral("REX Add-ins");
 const QString kAddInsSite = QStringLiteral("http://www.rexaddins.example.org/");
 const QString kAddInsList = QStringLiteral("http://people.example.org/~rexapps/addins.htm");
@@ -79,6 +79,7 @@ CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
     open->setObjectName(QStringLiteral("openPushButton"));
     open->setAutoDefault(false);
     open->setToolTip(QStringLiteral("Open in your web browser"));
+    open->setFixedWidth(open->fontMetrics().horizontalAdvance(open->text()) + 2 * open->sizeHint().height());
     connect(open, &QPushButton::clicked, this, &CLinkBrowserDialog::OpenSelectedOutside);
     auto* urlLabel = new QLabel(QStringLiteral("URL:"));
     urlField_ = new QLineEdit;
