@@ -79,7 +79,7 @@ CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
     open->setObjectName(QStringLiteral("openPushButton"));
     open->setAutoDefault(false);
     open->setToolTip(QStringLiteral("Open in your web browser"));
-    open->setFixedWidth(open->fontMetrics().horizontalAdvance(open->text()) + 2 * open->sizeHint().height());
+    open->setFixedWidth(open->fontMetrics().horizontalAdvance(open->text()) + open->sizeHint().height());
     connect(open, &QPushButton::clicked, this, &CLinkBrowserDialog::OpenSelectedOutside);
     auto* urlLabel = new QLabel(QStringLiteral("URL:"));
     urlField_ = new QLineEdit;
