@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libcurl4-openssl-dev
           libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl
-          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-dejavu-core
+          qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libgl-dev fonts-dejavu-core
           desktop-file-utils appstream man-db dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do

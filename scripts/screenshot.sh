@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Draws the main window offscreen into docs/main-window.png (and a 200 % copy
-# into docs/main-window@2x.png), with the sample settings of a typical user, and
-# the customization and web address dialogs beside it.
+# into docs/main-window@2x.png), with the sample settings of a typical user; the
+# customization and web address dialogs, the link browser and the about box
+# beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target tidepost_window_shot tidepost_customization_shot tidepost_data_cfg
+cmake --build build -j "$(nproc)" --target tidepost_window_shot tidepost_customization_shot tidepost_data_cfg tidepost_data_doc
 
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
-mkdir -p "$home/cfg"
+mkdir -p "$home/cfg" "$home/doc"
 cp build/cfg/* "$home/cfg/"
+cp build/doc/* "$home/doc/"
 printf '%s\r\n' '[Weather]' 'Download=1' 'ZIP=10001,94103' 'CityCode=UKXX/UKXX0085,FRXX/FRXX0076' \
   'ForecastUSA=5' 'ForecastEuro=3' '[News]' 'Download=1' 'NbNews=5' 'NewsWorldUS=1' 'NewsTechUS=1' \
   '[Stocks]' 'Download=1' 'Symbols=IBM,MSFT' 'XRate=USD/EUR,GBP/USD' '[Movies]' 'Download=0' \
@@ -21,5 +23,7 @@ TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/main-window.png
 TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/main-window@2x.png 2
 TIDEPOST_HOME="$home" build/tests/tidepost_customization_shot docs
 TIDEPOST_HOME="$home" build/tests/tidepost_customization_shot docs 2
-echo "written: docs/main-window.png docs/main-window@2x.png docs/customization-dialog.png"\
-  "docs/web-address-dialog.png (and their @2x copies)"
+TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/link-browser.png 1 links
+TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/about-box.png 1 about
+echo "written: docs/main-window.png docs/customization-dialog.png docs/web-address-dialog.png"\
+  "docs/link-browser.png docs/about-box.png (and @2x copies of the first three)"

@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "resources/string_table.h"
 #include "settings/choice_lists.h"
+#include "ui/about_dialog.h"
 #include "ui/background_run.h"
 #include "ui/bitmap_static.h"
 #include "ui/code_list_dialog.h"
@@ -12,6 +13,7 @@
 #include "ui/dialog_units.h"
 #include "ui/help_dialog.h"
 #include "ui/input_blocker.h"
+#include "ui/link_browser_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/spin_field.h"
 
@@ -164,6 +166,16 @@ QWidget* CMainDialog::BuildButtonColumn() {
     moreButton_ = add(QStringLiteral(">> M&ore..."), "moreDownloadsPushButton");
     rexInfoButton_ = add(QStringLiteral("REX Info"), "rexInfoPushButton");
     aboutButton_ = add(QStringLiteral("&About"), "aboutPushButton");
+    connect(rexInfoButton_, &QPushButton::clicked, this, [this] {
+        auto* links = new CLinkBrowserDialog(this);
+        links->setAttribute(Qt::WA_DeleteOnClose);
+        links->open();
+    });
+    connect(aboutButton_, &QPushButton::clicked, this, [this] {
+        auto* about = new CAboutDialog(boxes_, this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->open();
+    });
     layout->addStretch(1);
     QPushButton* exit = add(QStringLiteral("&Exit"), "exitPushButton");
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
