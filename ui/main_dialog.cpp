@@ -8,9 +8,11 @@
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_units.h"
+#include "ui/general_settings_dialog.h"
 #include "ui/help_dialog.h"
 #include "ui/input_blocker.h"
 #include "ui/message_boxes.h"
+#include "ui/more_downloads_dialog.h"
 #include "ui/spin_field.h"
 
 #include <QApplication>
@@ -102,6 +104,13 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     connect(run_, &BackgroundRun::Finished, this, &CMainDialog::OnRunFinished);
     blocker_ = new InputBlocker(*this);
     blocker_->setParent(this);
+
+    generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
+    connect(settingsButton_, &QPushButton::clicked, generalDialog_, &QDialog::exec);
+    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_.more, this);
+    connect(moreButton_, &QPushButton::clicked, this, [this] {
+        if (moreDialog_->exec() == QDialog::Accepted) UpdateDownloadButton();
+    });
 
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 438, 327)));
 }
