@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Draws the main window offscreen into docs/main-window.png (and a 200 % copy
-# into docs/main-window@2x.png), with the sample settings of a typical user.
+# into docs/main-window@2x.png), with the sample settings of a typical user;
+# then the more-downloads and general settings dialogs into
+# docs/more-downloads.png and docs/general-settings.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target tidepost_window_shot tidepost_data_cfg
+cmake --build build -j "$(nproc)" --target tidepost_window_shot tidepost_dialog_shot tidepost_data_cfg
 
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
@@ -18,4 +20,15 @@ printf '%s\r\n' '[Weather]' 'Download=1' 'ZIP=10001,94103' 'CityCode=UKXX/UKXX00
 mkdir -p docs
 TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/main-window.png
 TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/main-window@2x.png 2
-echo "written: docs/main-window.png docs/main-window@2x.png"
+
+# The further topics: two itineraries, two signs, two memos; debug buttons shown.
+printf '%s\r\n' '[Debug]' 'On=1' '[Directions]' 'Download=1' 'Itinary1=Home to work' 'Country1=0' \
+  'FromAddress1=1 Main St' 'FromCity1=san jose, ca' 'ToAddress1=2 Oak Rd' 'ToCity1=95118' 'Itinary2=Gym' \
+  'Country2=0' 'FromAddress2=2 Oak Rd' 'FromCity2=95118' 'ToAddress2=10 Elm St' 'ToCity2=95120' \
+  '[Astro]' 'Download=1' 'Signs=Leo,Aries' '[Email]' 'Download=0' >>"$home/cfg/Tidepost.ini"
+mkdir -p "$home/emails"
+printf 'Call the plumber\r\n' >"$home/emails/memo.txt"
+printf 'Subject: Dinner\r\n\r\nAt eight.\r\n' >"$home/emails/dinner.eml"
+TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot more-downloads docs/more-downloads.png
+TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot general-settings docs/general-settings.png
+echo "written: docs/main-window.png docs/main-window@2x.png docs/more-downloads.png docs/general-settings.png"

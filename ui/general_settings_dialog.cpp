@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "pages/page_files.h"
 #include "settings/custom_store.h"
+#include "ui/dialog_controls.h"
 #include "ui/message_boxes.h"
 
 namespace tp {
@@ -64,6 +65,9 @@ void CGeneralSettingsDialog::BuildControls() {
         button->setAutoDefault(false);
         return button;
     };
+    auto newSmallButton = [&](const QString& text, const char* name) {
+        return inOrder(NewSmallButton(text, QLatin1String(name)), name);
+    };
     auto newRadioGroup = [this](QRadioButton* first, QRadioButton* second) {
         auto* group = new QButtonGroup(this);
         group->addButton(first, 0);
@@ -76,7 +80,7 @@ void CGeneralSettingsDialog::BuildControls() {
                            "stopOnErrorCheckBox");
     deleteXml_ = inOrder(new QCheckBox(QStringLiteral("Delete previous web downloads")),
                          "deleteXmlCheckBox");
-    deleteNow_ = newButton(QStringLiteral("->"), "deleteNowPushButton");
+    deleteNow_ = newSmallButton(QStringLiteral("->"), "deleteNowPushButton");
     auto* downloadGrid = new QGridLayout(download);
     downloadGrid->addWidget(stopOnError_, 0, 0);
     downloadGrid->addWidget(deleteXml_, 1, 0);
@@ -116,7 +120,7 @@ void CGeneralSettingsDialog::BuildControls() {
         newFrame(QStringLiteral("When download is completed"), "completedGroupBox");
     intelliSynch_ =
         inOrder(new QCheckBox(QStringLiteral("Start Intellysynch")), "intelliSynchCheckBox");
-    synchNow_ = newButton(QStringLiteral("->"), "synchNowPushButton");
+    synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
     autoExit_ =
         inOrder(new QCheckBox(QStringLiteral("Automaticaly exit Tidepost")), "autoExitCheckBox");
     auto* completedGrid = new QGridLayout(completed);

@@ -7,9 +7,9 @@
 #include "ui/background_run.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
+#include "ui/dialog_controls.h"
 #include "ui/dialog_units.h"
 #include "ui/general_settings_dialog.h"
-#include "ui/help_dialog.h"
 #include "ui/input_blocker.h"
 #include "ui/message_boxes.h"
 #include "ui/more_downloads_dialog.h"
@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -54,34 +53,12 @@ public:
 
 QLabel* NewLabel(const QString& text) { return new QLabel(text); }
 
-QPushButton* NewSmallButton(const QString& text, const QString& name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    // As narrow as the text allows, never narrower than it is tall.
-    const int side = button->sizeHint().height();
-    button->setFixedWidth(std::max(side + side / 4, button->fontMetrics().horizontalAdvance(text) + side / 2));
-    return button;
-}
-
 QComboBox* NewChoiceList(std::span<const std::string_view> entries, const QString& name) {
     auto* list = new QComboBox;
     list->setObjectName(name);
     for (std::string_view entry : entries) list->addItem(FromCore(entry));
     return list;
 }
-
-void SetChoice(QComboBox* list, int index) {
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-// An index that matches no entry shows no selection and keeps the setting.
-void CollectChoice(const QComboBox* list, int& index) {
-    if (list->currentIndex() >= 0) index = list->currentIndex();
-}
-
-// Paths are file-system bytes, not Latin-1 text.
-QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 }  // namespace
 
@@ -234,11 +211,7 @@ QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const cha
 
 QPushButton* CMainDialog::NewHelpButton(int textId, const char* name) {
     QPushButton* button = InOrder(NewSmallButton(QStringLiteral("?"), QLatin1String(name)));
-    connect(button, &QPushButton::clicked, this, [this, textId] {
-        auto* help = new CHelpDialog(textId, this);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->open();
-    });
+    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
     return button;
 }
 

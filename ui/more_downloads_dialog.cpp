@@ -1,7 +1,6 @@
 #include "ui/more_downloads_dialog.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/globals.h"
 #include "app/paths.h"
@@ -20,7 +18,7 @@
 #include "settings/sign_list.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
-#include "ui/help_dialog.h"
+#include "ui/dialog_controls.h"
 #include "ui/message_boxes.h"
 
 namespace tp {
@@ -30,24 +28,10 @@ constexpr QSize kTopicPictureSize{56, 40};
 constexpr QSize kIconSize{32, 32};
 const QString kTitle = QStringLiteral("Tidepost");
 
-void SetChoice(QComboBox* list, int index) {
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-// An index that matches no entry shows no selection and keeps the setting.
-void CollectChoice(const QComboBox* list, int& index) {
-    if (list->currentIndex() >= 0) index = list->currentIndex();
-}
-
 QLineEdit* NewLineEdit(const char* name) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QLatin1String(name));
     return edit;
-}
-
-// File names are file-system bytes, not Latin-1 text.
-QString PathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 // A frame whose contents are laid out in a grid.
@@ -88,16 +72,10 @@ W* CMoreDownloadsDialog::InOrder(W* widget) {
 }
 
 QPushButton* CMoreDownloadsDialog::NewButton(const QString& text, const char* name, bool small) {
-    auto* button = InOrder(new QPushButton(text));
+    QPushButton* button = small ? NewSmallButton(text, QLatin1String(name)) : new QPushButton(text);
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
-    if (small) {
-        // As narrow as the text allows, never narrower than it is tall.
-        const int side = button->sizeHint().height();
-        button->setFixedWidth(
-            std::max(side + side / 4, button->fontMetrics().horizontalAdvance(text) + side / 2));
-    }
-    return button;
+    return InOrder(button);
 }
 
 QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const char* name) {
@@ -108,11 +86,7 @@ QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const c
 
 QPushButton* CMoreDownloadsDialog::NewHelpButton(int textId, const char* name) {
     QPushButton* button = NewButton(QStringLiteral("?"), name);
-    connect(button, &QPushButton::clicked, this, [this, textId] {
-        auto* help = new CHelpDialog(textId, this);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->open();
-    });
+    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
     return button;
 }
 
@@ -279,9 +253,9 @@ QWidget* CMoreDownloadsDialog::BuildAstroSection() {
     row->addWidget(NewCustomButton(QStringLiteral("Astro"), "astroCustomPushButton"), 0,
                    Qt::AlignBottom);
 
-    connect(add, &QPushButton::clicked, this, &CMoreDownloadsDialog::AddSign);
-    connect(remove, &QPushButton::clicked, this, &CMoreDownloadsDialog::RemoveSign);
-    connect(clear, &QPushButton::clicked, this, &CMoreDownloadsDialog::ClearSigns);
+    connect(add, &QPushButton::clicked, this, [this] { EditSigns(&AddSign); });
+    connect(remove, &QPushButton::clicked, this, [this] { EditSigns(&RemoveSign); });
+    connect(clear, &QPushButton::clicked, this, &CMoreDownloadsDialog::ClearSignList);
     return box;
 }
 
@@ -495,8 +469,8 @@ void CMoreDownloadsDialog::DeleteAllItineraries() {
 
 // --- zodiac signs ----------------------------------------------------------
 
-void CMoreDownloadsDialog::AddSign() {
-    if (!tp::AddSign(settings_.astro.signs, ToCore(signPicker_->currentText()))) {
+void CMoreDownloadsDialog::EditSigns(bool (*edit)(std::string&, std::string_view)) {
+    if (!edit(settings_.astro.signs, ToCore(signPicker_->currentText()))) {
         boxes_.Beep();
         signPicker_->setFocus();
         return;
@@ -504,17 +478,8 @@ void CMoreDownloadsDialog::AddSign() {
     signsEdit_->setText(FromCore(settings_.astro.signs));
 }
 
-void CMoreDownloadsDialog::RemoveSign() {
-    if (!tp::RemoveSign(settings_.astro.signs, ToCore(signPicker_->currentText()))) {
-        boxes_.Beep();
-        signPicker_->setFocus();
-        return;
-    }
-    signsEdit_->setText(FromCore(settings_.astro.signs));
-}
-
-void CMoreDownloadsDialog::ClearSigns() {
-    tp::ClearSigns(settings_.astro.signs);
+void CMoreDownloadsDialog::ClearSignList() {
+    ClearSigns(settings_.astro.signs);
     signsEdit_->setText(FromCore(settings_.astro.signs));
 }
 

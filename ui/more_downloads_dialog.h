@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/email_files.h"
@@ -78,9 +79,9 @@ private:
     void DeleteItinerary();
     void DeleteAllItineraries();
 
-    void AddSign();
-    void RemoveSign();
-    void ClearSigns();
+    // "+" and "-": edit is AddSign or RemoveSign, given the picker's entry.
+    void EditSigns(bool (*edit)(std::string&, std::string_view));
+    void ClearSignList();
 
     void FillEmailList();
     void ShowEmailList();

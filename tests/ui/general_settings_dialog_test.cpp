@@ -21,6 +21,7 @@
 #include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/scripted_message_boxes.h"
+#include "tests/ui/support/widget_lookup.h"
 #include "ui/main_dialog.h"
 
 namespace tp {
@@ -42,15 +43,9 @@ protected:
     }
     template <class W = QWidget>
     W* Find(const char* name) const {
-        W* widget = dialog_->findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test::FindWidget<W>(*dialog_, name);
     }
-    // Near the left end, where a check box's indicator and text are whatever its width.
-    void Click(const char* name) const {
-        QAbstractButton* button = Find<QAbstractButton>(name);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    }
+    void Click(const char* name) const { test::ClickButton(Find<QAbstractButton>(name)); }
 
     test::TempHome home_;
     ScriptedMessageBoxes boxes_;

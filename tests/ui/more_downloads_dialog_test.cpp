@@ -25,6 +25,7 @@
 #include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/scripted_message_boxes.h"
+#include "tests/ui/support/widget_lookup.h"
 #include "ui/bitmap_static.h"
 #include "ui/help_dialog.h"
 #include "ui/main_dialog.h"
@@ -62,13 +63,9 @@ protected:
 
     template <class W = QWidget>
     W* Find(const char* name) const {
-        W* widget = dialog_->findChild<W*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test::FindWidget<W>(*dialog_, name);
     }
-    void Click(const char* name) const {
-        QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton);
-    }
+    void Click(const char* name) const { test::ClickButton(Find<QAbstractButton>(name)); }
     QString Text(const char* lineEdit) const { return Find<QLineEdit>(lineEdit)->text(); }
     QComboBox* List() const { return Find<QComboBox>("itineraryComboBox"); }
     QStringList ListNames() const {
