@@ -165,6 +165,8 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
     itineraries_->setObjectName(QStringLiteral("itineraryComboBox"));
     itineraries_->setEditable(true);
     itineraries_->setInsertPolicy(QComboBox::NoInsert);
+    // The name is stored as typed: no completion from the listed names.
+    itineraries_->setCompleter(nullptr);
     // Long names must not widen the dialog.
     itineraries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     itineraries_->setMinimumContentsLength(20);

@@ -140,6 +140,11 @@ TEST_F(MoreDownloadsDialogTest, OpeningLoadsTheFirstItineraryAndTheArrowsStepThr
     EXPECT_EQ(Find<QComboBox>("countryComboBox")->currentText(), QStringLiteral("France"));
     Click("itineraryNextPushButton");
     EXPECT_EQ(boxes_.beeps, 2) << "already at the last";
+    // Choosing an entry from the keyboard loads it as well.
+    List()->setFocus();
+    QTest::keyClick(List(), Qt::Key_Up);
+    EXPECT_EQ(Text("fromAddressLineEdit"), QStringLiteral("from Home to work"));
+    QTest::keyClick(List(), Qt::Key_Down);
 
     // "C" of the current itinerary clears the boxes only.
     Click("itineraryClearPushButton");
@@ -169,6 +174,13 @@ TEST_F(MoreDownloadsDialogTest, StoreReplacesByPrefixOrAppends) {
                          "Orl\xe9"
                          "ans"}));
     EXPECT_EQ(ListNames(), (QStringList{"Home to work", "Gym", "Work"}));
+
+    // Typed, a name is stored as typed, not completed from the list.
+    List()->setEditText(QString());
+    List()->setFocus();
+    QTest::keyClicks(List()->lineEdit(), "Gy");
+    Click("itineraryStorePushButton");
+    EXPECT_EQ(StoredNames(), (Names{"home", "Gy", "Work"}));
     EXPECT_TRUE(boxes_.shown.empty());
 }
 
@@ -244,15 +256,19 @@ TEST_F(MoreDownloadsDialogTest, DeleteMovesTheLastRecordIntoTheGap) {
     }
 }
 
-TEST_F(MoreDownloadsDialogTest, DeleteAllAskedFirst) {
+TEST_F(MoreDownloadsDialogTest, DeleteAllAskedFirstRemovesAlsoRecordsAfterAGap) {
     more_.directions.download = true;
-    Open(ItinerarySection({"A", "B"}));
+    Names names;
+    for (int i = 1; i <= 25; ++i) names.push_back(i == 23 ? "" : "Trip " + std::to_string(i));
+    Open(ItinerarySection(names));
+    EXPECT_EQ(List()->count(), 22);
     boxes_.answers = {false, true};
     Click("itineraryDeleteAllPushButton");
-    EXPECT_EQ(StoredNames(), (Names{"A", "B"}));
+    EXPECT_EQ(StoredNames().size(), 22u);
     Click("itineraryDeleteAllPushButton");
     EXPECT_EQ(boxes_.shown.back().text, "Do you want to delete all current itinaries ?");
-    EXPECT_EQ(home_.ReadFile(kIni).find("Itinary"), std::string::npos);
+    EXPECT_TRUE(StoredNames().empty());
+    EXPECT_EQ(home_.ReadFile(kIni).find("Trip 22"), std::string::npos);
     EXPECT_EQ(List()->count(), 0);
     EXPECT_EQ(List()->currentText(), QString());
     EXPECT_EQ(Text("fromCityLineEdit"), QString());
