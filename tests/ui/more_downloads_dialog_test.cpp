@@ -68,11 +68,15 @@ protected:
     void Click(const char* name) const { test::ClickButton(Find<QAbstractButton>(name)); }
     QString Text(const char* lineEdit) const { return Find<QLineEdit>(lineEdit)->text(); }
     QComboBox* List() const { return Find<QComboBox>("itineraryComboBox"); }
-    QStringList ListNames() const {
-        QStringList names;
-        for (int i = 0; i < List()->count(); ++i) names.append(List()->itemText(i));
-        return names;
+    // The entries of a drop-down list, in list order.
+    QStringList Entries(const char* comboBox) const {
+        QStringList entries;
+        auto* list = Find<QComboBox>(comboBox);
+        for (int i = 0; i < list->count(); ++i) entries.append(list->itemText(i));
+        return entries;
     }
+    QStringList ListNames() const { return Entries("itineraryComboBox"); }
+    QStringList EmailNames() const { return Entries("emailComboBox"); }
     void Enter(const char* name, const char* from, const char* fromCity, const char* to,
                const char* toCity) const {
         List()->setEditText(QLatin1String(name));
@@ -85,12 +89,6 @@ protected:
     void PickSign(const char* sign) const {
         auto* picker = Find<QComboBox>("signComboBox");
         picker->setCurrentIndex(picker->findText(QLatin1String(sign), Qt::MatchStartsWith));
-    }
-    QStringList EmailNames() const {
-        QStringList names;
-        auto* list = Find<QComboBox>("emailComboBox");
-        for (int i = 0; i < list->count(); ++i) names.append(list->itemText(i));
-        return names;
     }
 
     test::TempHome home_;
