@@ -13,4 +13,7 @@ std::span<const std::string_view> WeatherLanguageNames();
 // The sources of each news category ("from :") and of the films ("Country :").
 std::span<const std::string_view> SourceCountryNames();
 
+// "Country :" of an itinerary, in the order of its stored values (ItineraryCountry).
+std::span<const std::string_view> ItineraryCountryNames();
+
 }  // namespace tp

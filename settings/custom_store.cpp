@@ -79,11 +79,14 @@ std::string GetCustomUrl(int number, std::optional<std::string_view> parameter) 
     return InsertParameter(GetCustomString(number), parameter);
 }
 
-void ResetCustomStrings() {
+bool ResetCustomStrings() {
     const std::string path = GetIniPath();
+    bool allDeleted = true;
     for (int number = kFirstResettable; number <= kLastResettable; ++number) {
-        ini::DeleteKey(path, kSection, KeyOf(number));
+        allDeleted = ini::DeleteKey(path, kSection, KeyOf(number)) && allDeleted;
     }
+    if (!allDeleted) SetLastErrorF("File error: cannot update '%s'", path.c_str());
+    return allDeleted;
 }
 
 }  // namespace tp

@@ -34,7 +34,9 @@ std::string InsertParameter(std::string_view address, std::optional<std::string_
 // InsertParameter(GetCustomString(number), parameter).
 std::string GetCustomUrl(int number, std::optional<std::string_view> parameter);
 
-// Deletes the keys of numbers 100 to 299, restoring every default.
-void ResetCustomStrings();
+// Deletes the keys of numbers 100 to 299, restoring every default. False, with
+// the reason in g_lastError, when some could not be deleted; the others are
+// deleted all the same.
+bool ResetCustomStrings();
 
 }  // namespace tp

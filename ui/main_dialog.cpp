@@ -10,18 +10,19 @@
 #include "ui/code_list_dialog.h"
 #include "ui/core_text.h"
 #include "ui/customization_flow.h"
+#include "ui/dialog_controls.h"
 #include "ui/dialog_units.h"
-#include "ui/help_dialog.h"
+#include "ui/general_settings_dialog.h"
 #include "ui/input_blocker.h"
 #include "ui/link_browser_dialog.h"
 #include "ui/message_boxes.h"
+#include "ui/more_downloads_dialog.h"
 #include "ui/spin_field.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -56,34 +57,12 @@ public:
 
 QLabel* NewLabel(const QString& text) { return new QLabel(text); }
 
-QPushButton* NewSmallButton(const QString& text, const QString& name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    // As narrow as the text allows, never narrower than it is tall.
-    const int side = button->sizeHint().height();
-    button->setFixedWidth(std::max(side + side / 4, button->fontMetrics().horizontalAdvance(text) + side / 2));
-    return button;
-}
-
 QComboBox* NewChoiceList(std::span<const std::string_view> entries, const QString& name) {
     auto* list = new QComboBox;
     list->setObjectName(name);
     for (std::string_view entry : entries) list->addItem(FromCore(entry));
     return list;
 }
-
-void SetChoice(QComboBox* list, int index) {
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-// An index that matches no entry shows no selection and keeps the setting.
-void CollectChoice(const QComboBox* list, int& index) {
-    if (list->currentIndex() >= 0) index = list->currentIndex();
-}
-
-// Paths are file-system bytes, not Latin-1 text.
-QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 }  // namespace
 
@@ -107,6 +86,19 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     connect(run_, &BackgroundRun::Finished, this, &CMainDialog::OnRunFinished);
     blocker_ = new InputBlocker(*this);
     blocker_->setParent(this);
+
+    generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
+    connect(settingsButton_, &QPushButton::clicked, generalDialog_, &QDialog::exec);
+    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_.more, this);
+    connect(moreButton_, &QPushButton::clicked, this, [this] {
+        if (moreDialog_->exec() == QDialog::Accepted) UpdateDownloadButton();
+    });
+    // The further topics' "Custom..." buttons run the same flow over the file
+    // names the more-downloads dialog holds.
+    connect(moreDialog_, &CMoreDownloadsDialog::CustomizeTopic, this, [this](const QString& topic) {
+        EditTopicCustomization(moreDialog_, boxes_, settings_.general.customWarnings, ToCore(topic),
+                               moreDialog_->IconFileName(topic), moreDialog_->TemplateFileName(topic));
+    });
 
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 438, 327)));
 }
@@ -248,11 +240,7 @@ void CMainDialog::AddCustomButton(Topic topic, const char* name, QVBoxLayout& co
 
 QPushButton* CMainDialog::NewHelpButton(int textId, const char* name) {
     QPushButton* button = InOrder(NewSmallButton(QStringLiteral("?"), QLatin1String(name)));
-    connect(button, &QPushButton::clicked, this, [this, textId] {
-        auto* help = new CHelpDialog(textId, this);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        help->open();
-    });
+    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
     return button;
 }
 

@@ -26,6 +26,8 @@ namespace tp {
 
 class BackgroundRun;
 class CBitmapStatic;
+class CGeneralSettingsDialog;
+class CMoreDownloadsDialog;
 class CSpinField;
 class InputBlocker;
 class MessageBoxes;
@@ -139,6 +141,8 @@ private:
     CSpinField* maxMovies_ = nullptr;
     QComboBox* moviesCountry_ = nullptr;
 
+    CGeneralSettingsDialog* generalDialog_ = nullptr;
+    CMoreDownloadsDialog* moreDialog_ = nullptr;
     BackgroundRun* run_ = nullptr;
     InputBlocker* blocker_ = nullptr;
     bool autoRunPosted_ = false;

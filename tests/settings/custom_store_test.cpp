@@ -4,6 +4,7 @@
 #include "app/paths.h"
 #include "resources/string_table.h"
 
+#include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
@@ -158,7 +159,7 @@ TEST(CustomStore, ResetRemovesKeys100To299Only) {
                    "[Settings]\r\nString150=other section\r\n"
                    "[Customization]\r\nString099=low\r\nString100=a\r\nString150=b\r\n"
                    "String299=c\r\nString300=high\r\nString119=\r\n");
-    ResetCustomStrings();
+    EXPECT_TRUE(ResetCustomStrings());
     const std::string after = home.ReadFile(kIni);
     for (const char* gone : {"String100", "String150=b", "String299", "String119"}) {
         EXPECT_EQ(after.find(gone), std::string::npos) << gone;
@@ -167,6 +168,17 @@ TEST(CustomStore, ResetRemovesKeys100To299Only) {
         EXPECT_NE(after.find(kept), std::string::npos) << kept;
     }
     EXPECT_EQ(GetCustomString(150), LoadStringResource(150));
+}
+
+TEST(CustomStore, ResetThatCannotWriteSaysSoAndKeepsTheTexts) {
+    test::TempHome home;
+    const std::string stored = "[Customization]\r\nString140=mine\r\n";
+    home.WriteFile(kIni, stored);
+    test::ImmutableFile locked(home.path() + "cfg");
+    if (!locked.set()) GTEST_SKIP() << "the file system cannot lock a folder";
+    EXPECT_FALSE(ResetCustomStrings());
+    EXPECT_EQ(g_lastError, "File error: cannot update '" + GetIniPath() + "'");
+    EXPECT_EQ(home.ReadFile(kIni), stored);
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include "tests/support/http_server.h"
 #include "tests/support/immutable_file.h"
 #include "tests/support/temp_home.h"
+#include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/scripted_message_boxes.h"
 #include "tests/ui/support/url_catcher.h"
 #include "ui/bitmap_static.h"
 #include "ui/main_dialog.h"
+#include "ui/more_downloads_dialog.h"
 #include "ui/spin_field.h"
 
 #include <QApplication>
@@ -192,6 +194,18 @@ TEST_F(MainDialogTest, CodeListButtons) {
     Click("cityCodesClearPushButton");
     EXPECT_EQ(Field("cityCodesLineEdit"), QString());
     EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(MainDialogTest, FurtherTopicsCustomButtonsRunTheCustomizationFlow) {
+    Open("CustomWarnings=1\r\n[Astro]\r\nDownload=1\r\n");
+    boxes_.answers = {false};
+    const auto found = test::OnNextModal<CMoreDownloadsDialog>([](CMoreDownloadsDialog& more) {
+        QTest::mouseClick(more.findChild<QPushButton*>(QStringLiteral("astroCustomPushButton")), Qt::LeftButton);
+    });
+    Click("moreDownloadsPushButton");
+    ASSERT_TRUE(*found);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].kind, "caution") << "the warning gate comes first";
 }
 
 TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {

@@ -1,0 +1,228 @@
+#include "ui/general_settings_dialog.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/startup.h"
+#include "pages/page_files.h"
+#include "settings/custom_store.h"
+#include "ui/dialog_controls.h"
+#include "ui/message_boxes.h"
+
+namespace tp {
+namespace {
+
+const QString kTitle = QStringLiteral("Tidepost");
+const QString kIconFile = QStringLiteral(":/pictures/icon131.svg");
+
+// Checks the button of index, or none when no button has that index.
+void SetRadioIndex(QButtonGroup* group, int index) {
+    if (QAbstractButton* button = group->button(index)) {
+        button->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons()) button->setChecked(false);
+    group->setExclusive(true);
+}
+
+}  // namespace
+
+CGeneralSettingsDialog::CGeneralSettingsDialog(MessageBoxes& boxes, GeneralSettings& settings,
+                                               QWidget* parent)
+    : QDialog(parent), boxes_(boxes), settings_(settings) {
+    setObjectName(QStringLiteral("generalSettingsDialog"));
+    setWindowTitle(QStringLiteral("General Settings"));
+    setWindowIcon(QIcon(kIconFile));
+    setModal(true);
+    BuildControls();
+}
+
+void CGeneralSettingsDialog::BuildControls() {
+    // Dialog order, which is also the tab order.
+    std::vector<QWidget*> order;
+    auto inOrder = [&order](auto* widget, const char* name) {
+        widget->setObjectName(QLatin1String(name));
+        order.push_back(widget);
+        return widget;
+    };
+    auto newFrame = [&](const QString& title, const char* name) {
+        return inOrder(new QGroupBox(title), name);
+    };
+    auto newButton = [&](const QString& text, const char* name) {
+        QPushButton* button = inOrder(new QPushButton(text), name);
+        button->setAutoDefault(false);
+        return button;
+    };
+    auto newSmallButton = [&](const QString& text, const char* name) {
+        return inOrder(NewSmallButton(text, QLatin1String(name)), name);
+    };
+    auto newRadioGroup = [this](QRadioButton* first, QRadioButton* second) {
+        auto* group = new QButtonGroup(this);
+        group->addButton(first, 0);
+        group->addButton(second, 1);
+        return group;
+    };
+
+    QGroupBox* download = newFrame(QStringLiteral("Download parameters"), "downloadGroupBox");
+    stopOnError_ = inOrder(new QCheckBox(QStringLiteral("Stop all downloads on first error")),
+                           "stopOnErrorCheckBox");
+    deleteXml_ = inOrder(new QCheckBox(QStringLiteral("Delete previous web downloads")),
+                         "deleteXmlCheckBox");
+    deleteNow_ = newSmallButton(QStringLiteral("->"), "deleteNowPushButton");
+    auto* downloadGrid = new QGridLayout(download);
+    downloadGrid->addWidget(stopOnError_, 0, 0);
+    downloadGrid->addWidget(deleteXml_, 1, 0);
+    downloadGrid->addWidget(deleteNow_, 1, 1);
+    downloadGrid->setColumnStretch(0, 1);
+
+    QGroupBox* time =
+        newFrame(QStringLiteral("Time format (for subtitles only)"), "timeFormatGroupBox");
+    auto* hours12 =
+        inOrder(new QRadioButton(QStringLiteral("12 hours display time")), "hours12RadioButton");
+    auto* hours24 =
+        inOrder(new QRadioButton(QStringLiteral("24 hours display time")), "hours24RadioButton");
+    timeFormat_ = newRadioGroup(hours12, hours24);
+    QLabel* example12 = inOrder(new QLabel(QStringLiteral("6:15 PM")), "example12Label");
+    QLabel* example24 = inOrder(new QLabel(QStringLiteral("18h15")), "example24Label");
+    timeZone_ = inOrder(new QCheckBox(QStringLiteral("Display System Local Time Zone")),
+                        "timeZoneCheckBox");
+    auto* timeGrid = new QGridLayout(time);
+    timeGrid->addWidget(hours12, 0, 0);
+    timeGrid->addWidget(example12, 0, 1);
+    timeGrid->addWidget(hours24, 1, 0);
+    timeGrid->addWidget(example24, 1, 1);
+    timeGrid->addWidget(timeZone_, 2, 0, 1, 2);
+    timeGrid->setColumnStretch(1, 1);
+
+    QGroupBox* exit = newFrame(QStringLiteral("Before to exit"), "exitGroupBox");
+    auto* ask =
+        inOrder(new QRadioButton(QStringLiteral("Ask for saving the settings")), "askRadioButton");
+    auto* save =
+        inOrder(new QRadioButton(QStringLiteral("Save settings automatically")), "saveRadioButton");
+    saveOnExit_ = newRadioGroup(ask, save);
+    auto* exitColumn = new QVBoxLayout(exit);
+    exitColumn->addWidget(ask);
+    exitColumn->addWidget(save);
+
+    QGroupBox* completed =
+        newFrame(QStringLiteral("When download is completed"), "completedGroupBox");
+    intelliSynch_ =
+        inOrder(new QCheckBox(QStringLiteral("Start Intellysynch")), "intelliSynchCheckBox");
+    synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
+    autoExit_ =
+        inOrder(new QCheckBox(QStringLiteral("Automaticaly exit Tidepost")), "autoExitCheckBox");
+    auto* completedGrid = new QGridLayout(completed);
+    completedGrid->addWidget(intelliSynch_, 0, 0);
+    completedGrid->addWidget(synchNow_, 0, 1);
+    completedGrid->addWidget(autoExit_, 1, 0, 1, 2);
+    completedGrid->setColumnStretch(0, 1);
+
+    QPushButton* cancel = newButton(QStringLiteral("Cancel"), "cancelPushButton");
+    QPushButton* ok = newButton(QStringLiteral("OK"), "okPushButton");
+    ok->setDefault(true);
+    QLabel* icon = inOrder(new QLabel, "iconLabel");
+    icon->setPixmap(QIcon(kIconFile).pixmap(32, 32));
+    QPushButton* restore =
+        newButton(QStringLiteral("Restore customization to default values"), "restorePushButton");
+    QGroupBox* custom =
+        newFrame(QStringLiteral("URL and Tags customization"), "customizationGroupBox");
+    customWarnings_ = inOrder(new QCheckBox(QStringLiteral("Display warning messages")),
+                              "customWarningsCheckBox");
+    auto* customRow = new QHBoxLayout(custom);
+    customRow->addWidget(customWarnings_);
+    customRow->addStretch(1);
+    customRow->addWidget(restore);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(download);
+    left->addWidget(time);
+    left->addWidget(exit);
+    left->addWidget(completed);
+    auto* right = new QVBoxLayout;
+    right->addWidget(ok);
+    right->addWidget(cancel);
+    right->addStretch(1);
+    right->addWidget(icon, 0, Qt::AlignHCenter);
+    auto* top = new QGridLayout(this);
+    top->addLayout(left, 0, 0);
+    top->addLayout(right, 0, 1);
+    top->addWidget(custom, 1, 0, 1, 2);
+
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Deletes with what the box shows now, not with the setting.
+    connect(deleteNow_, &QPushButton::clicked, this,
+            [this] { DeletePreviousDownloads(deleteXml_->isChecked()); });
+    connect(synchNow_, &QPushButton::clicked, this, [] { StartSyncTool(); });
+    connect(restore, &QPushButton::clicked, this, &CGeneralSettingsDialog::RestoreCustomization);
+}
+
+void CGeneralSettingsDialog::setVisible(bool visible) {
+    if (visible && !isVisible()) {
+        FillControls();
+        deleteNow_->setVisible(g_debug);
+        synchNow_->setVisible(g_debug);
+    }
+    QDialog::setVisible(visible);
+}
+
+void CGeneralSettingsDialog::FillControls() {
+    stopOnError_->setChecked(settings_.stopOnError);
+    deleteXml_->setChecked(settings_.deleteXml);
+    SetRadioIndex(timeFormat_, settings_.timeFormat);
+    timeZone_->setChecked(settings_.timeZone);
+    intelliSynch_->setChecked(settings_.intelliSynch);
+    autoExit_->setChecked(settings_.autoExit);
+    SetRadioIndex(saveOnExit_, settings_.saveOnExit ? 1 : 0);
+    customWarnings_->setChecked(settings_.customWarnings);
+}
+
+void CGeneralSettingsDialog::CollectControls() {
+    settings_.stopOnError = stopOnError_->isChecked();
+    settings_.deleteXml = deleteXml_->isChecked();
+    // No button chosen keeps the setting as it is.
+    if (timeFormat_->checkedId() >= 0) settings_.timeFormat = timeFormat_->checkedId();
+    settings_.timeZone = timeZone_->isChecked();
+    settings_.intelliSynch = intelliSynch_->isChecked();
+    settings_.autoExit = autoExit_->isChecked();
+    if (saveOnExit_->checkedId() >= 0) settings_.saveOnExit = saveOnExit_->checkedId() == 1;
+    settings_.customWarnings = customWarnings_->isChecked();
+}
+
+void CGeneralSettingsDialog::accept() {
+    CollectControls();
+    QDialog::accept();
+}
+
+void CGeneralSettingsDialog::RestoreCustomization() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool restored = ResetCustomStrings();
+    QApplication::restoreOverrideCursor();
+    if (!restored) {
+        boxes_.Warn(
+            this, kTitle,
+            QStringLiteral("The customized addresses and tags could not all be restored.\n\n%1")
+                .arg(QString::fromLocal8Bit(g_lastError)));
+    }
+}
+
+}  // namespace tp

@@ -1,0 +1,50 @@
+// "General Settings": how a download run treats errors and earlier pages, the
+// page date format, what happens at exit and after a run, and the warning
+// before a customization. One object lives as long as the main window and is
+// reopened each time; its controls are bound to the general settings.
+#pragma once
+
+#include <QDialog>
+
+#include "settings/settings_model.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QPushButton;
+
+namespace tp {
+
+class MessageBoxes;
+
+class CGeneralSettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    CGeneralSettingsDialog(MessageBoxes& boxes, GeneralSettings& settings,
+                           QWidget* parent = nullptr);
+
+    // Every opening starts from the settings and the debug switch.
+    void setVisible(bool visible) override;
+    void accept() override;
+
+private:
+    void BuildControls();
+    void FillControls();
+    void CollectControls();
+    void RestoreCustomization();
+
+    MessageBoxes& boxes_;
+    GeneralSettings& settings_;
+
+    QCheckBox* stopOnError_ = nullptr;
+    QCheckBox* deleteXml_ = nullptr;
+    QPushButton* deleteNow_ = nullptr;
+    QButtonGroup* timeFormat_ = nullptr;
+    QCheckBox* timeZone_ = nullptr;
+    QButtonGroup* saveOnExit_ = nullptr;
+    QCheckBox* intelliSynch_ = nullptr;
+    QPushButton* synchNow_ = nullptr;
+    QCheckBox* autoExit_ = nullptr;
+    QCheckBox* customWarnings_ = nullptr;
+};
+
+}  // namespace tp

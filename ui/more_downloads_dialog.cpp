@@ -1,0 +1,520 @@
+#include "ui/more_downloads_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/globals.h"
+#include "app/paths.h"
+#include "resources/string_table.h"
+#include "settings/choice_lists.h"
+#include "settings/itineraries.h"
+#include "settings/more_downloads_check.h"
+#include "settings/sign_list.h"
+#include "ui/bitmap_static.h"
+#include "ui/core_text.h"
+#include "ui/dialog_controls.h"
+#include "ui/message_boxes.h"
+
+namespace tp {
+namespace {
+
+constexpr QSize kTopicPictureSize{56, 40};
+constexpr QSize kIconSize{32, 32};
+const QString kTitle = QStringLiteral("Tidepost");
+
+QLineEdit* NewLineEdit(const char* name) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+// A frame whose contents are laid out in a grid.
+QGroupBox* NewFrame(const QString& title, const char* name, QGridLayout*& grid) {
+    auto* frame = new QGroupBox(title);
+    frame->setObjectName(QLatin1String(name));
+    grid = new QGridLayout(frame);
+    return frame;
+}
+
+}  // namespace
+
+CMoreDownloadsDialog::CMoreDownloadsDialog(MessageBoxes& boxes, MoreDownloadsSettings& settings,
+                                           QWidget* parent)
+    : QDialog(parent), boxes_(boxes), settings_(settings) {
+    setObjectName(QStringLiteral("moreDownloadsDialog"));
+    setWindowTitle(QStringLiteral("Tidepost More Downloads"));
+    setModal(true);
+    BuildControls();
+}
+
+std::string& CMoreDownloadsDialog::IconFileName(const QString& topic) {
+    if (topic == QLatin1String("Directions")) return settings_.directions.icon;
+    if (topic == QLatin1String("Astro")) return settings_.astro.icon;
+    return settings_.email.icon;
+}
+
+std::string& CMoreDownloadsDialog::TemplateFileName(const QString& topic) {
+    if (topic == QLatin1String("Directions")) return settings_.directions.xml;
+    if (topic == QLatin1String("Astro")) return settings_.astro.xml;
+    return settings_.email.xml;
+}
+
+template <class W>
+W* CMoreDownloadsDialog::InOrder(W* widget) {
+    dialogOrder_.push_back(widget);
+    return widget;
+}
+
+QPushButton* CMoreDownloadsDialog::NewButton(const QString& text, const char* name, bool small) {
+    QPushButton* button = small ? NewSmallButton(text, QLatin1String(name)) : new QPushButton(text);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return InOrder(button);
+}
+
+QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const char* name) {
+    QPushButton* button = NewButton(QStringLiteral("Custom..."), name, false);
+    connect(button, &QPushButton::clicked, this, [this, topic] { emit CustomizeTopic(topic); });
+    return button;
+}
+
+QPushButton* CMoreDownloadsDialog::NewHelpButton(int textId, const char* name) {
+    QPushButton* button = NewButton(QStringLiteral("?"), name);
+    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
+    return button;
+}
+
+QGroupBox* CMoreDownloadsDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
+                                             int onPicture, int offPicture) {
+    TopicSection& section = topics_[topic];
+    section.box = InOrder(new QGroupBox(title));
+    section.box->setObjectName(QLatin1String(name) + QStringLiteral("GroupBox"));
+    // The box enables and disables the controls it holds.
+    section.box->setCheckable(true);
+    section.onPicture = onPicture;
+    section.offPicture = offPicture;
+    section.picture = InOrder(new CBitmapStatic(kTopicPictureSize));
+    section.picture->setObjectName(QLatin1String(name) + QStringLiteral("BitmapStatic"));
+    connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
+    return section.box;
+}
+
+void CMoreDownloadsDialog::BuildControls() {
+    // Built in dialog order: the tab order follows it.
+    auto* buttons = new QVBoxLayout;
+    QPushButton* ok = NewButton(QStringLiteral("&OK"), "okPushButton", false);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* cancel = NewButton(QStringLiteral("Cancel"), "cancelPushButton", false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+
+    auto* topicsColumn = new QVBoxLayout;
+    topicsColumn->addWidget(BuildDirectionsSection());
+    topicsColumn->addWidget(BuildAstroSection());
+    topicsColumn->addWidget(BuildEmailSection());
+
+    auto* icon = InOrder(new CBitmapStatic(kIconSize));
+    icon->setObjectName(QStringLiteral("iconBitmapStatic"));
+    icon->SetBitmap(128);
+    buttons->addWidget(icon, 0, Qt::AlignHCenter);
+
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(topicsColumn, 1);
+    top->addLayout(buttons);
+
+    QWidget* previous = nullptr;
+    for (QWidget* widget : dialogOrder_) {
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
+    QGroupBox* box = NewTopicBox(kDirections, QStringLiteral("Directions"), "directions", 138, 139);
+    auto* column = new QVBoxLayout(box);
+    auto* head = new QHBoxLayout;
+    head->addWidget(topics_[kDirections].picture);
+    head->addStretch(1);
+    head->addWidget(NewCustomButton(QStringLiteral("Directions"), "directionsCustomPushButton"), 0,
+                    Qt::AlignTop);
+    column->addLayout(head);
+
+    QGridLayout* listGrid = nullptr;
+    column->addWidget(
+        InOrder(NewFrame(QStringLiteral("List of Itinaries"), "itinerariesGroupBox", listGrid)));
+    listGrid->addWidget(InOrder(new QLabel(QStringLiteral("Itinary Name :"))), 0, 0);
+    QPushButton* previous = NewButton(QStringLiteral("<- "), "itineraryPreviousPushButton");
+    QPushButton* next = NewButton(QStringLiteral("->"), "itineraryNextPushButton");
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(previous);
+    steps->addWidget(next);
+    steps->addStretch(1);
+    steps->addWidget(InOrder(new QLabel(QStringLiteral("(Max. 20 itinaries)"))));
+    listGrid->addLayout(steps, 0, 1, 1, 4);
+    itineraries_ = InOrder(new QComboBox);
+    itineraries_->setObjectName(QStringLiteral("itineraryComboBox"));
+    itineraries_->setEditable(true);
+    itineraries_->setInsertPolicy(QComboBox::NoInsert);
+    // The name is stored as typed: no completion from the listed names.
+    itineraries_->setCompleter(nullptr);
+    // Long names must not widen the dialog.
+    itineraries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    itineraries_->setMinimumContentsLength(20);
+    listGrid->addWidget(itineraries_, 1, 0, 1, 2);
+    QPushButton* help = NewHelpButton(kHelpDirections, "directionsHelpPushButton");
+    QPushButton* remove = NewButton(QStringLiteral("-"), "itineraryDeletePushButton");
+    QPushButton* removeAll = NewButton(QStringLiteral("C"), "itineraryDeleteAllPushButton");
+    listGrid->addWidget(help, 1, 2);
+    listGrid->addWidget(remove, 1, 3);
+    listGrid->addWidget(removeAll, 1, 4);
+    listGrid->setColumnStretch(1, 1);
+
+    QGridLayout* currentGrid = nullptr;
+    column->addWidget(InOrder(
+        NewFrame(QStringLiteral("Current/New Itinary"), "currentItineraryGroupBox", currentGrid)));
+    auto* countryRow = new QHBoxLayout;
+    countryRow->addWidget(InOrder(new QLabel(QStringLiteral("Country :"))));
+    country_ = InOrder(new QComboBox);
+    country_->setObjectName(QStringLiteral("countryComboBox"));
+    for (std::string_view name : ItineraryCountryNames()) country_->addItem(FromCore(name));
+    countryRow->addWidget(country_);
+    countryRow->addStretch(1);
+    currentGrid->addLayout(countryRow, 0, 0, 1, 2);
+    auto addressFrame = [this](const QString& title, const char* frameName, const char* addressName,
+                               const char* cityName, QLineEdit*& address, QLineEdit*& city) {
+        QGridLayout* grid = nullptr;
+        QGroupBox* frame = InOrder(NewFrame(title, frameName, grid));
+        grid->addWidget(InOrder(new QLabel(QStringLiteral("Address :"))), 0, 0);
+        address = InOrder(NewLineEdit(addressName));
+        grid->addWidget(address, 0, 1);
+        grid->addWidget(InOrder(new QLabel(QStringLiteral("City, State :"))), 1, 0);
+        city = InOrder(NewLineEdit(cityName));
+        grid->addWidget(city, 1, 1);
+        return frame;
+    };
+    currentGrid->addWidget(
+        addressFrame(QStringLiteral("From"), "fromGroupBox", "fromAddressLineEdit",
+                     "fromCityLineEdit", fromAddressEdit_, fromCityEdit_),
+        1, 0);
+    currentGrid->addWidget(addressFrame(QStringLiteral("To"), "toGroupBox", "toAddressLineEdit",
+                                        "toCityLineEdit", toAddressEdit_, toCityEdit_),
+                           1, 1);
+    QPushButton* store = NewButton(QStringLiteral("+"), "itineraryStorePushButton");
+    QPushButton* clear = NewButton(QStringLiteral("C"), "itineraryClearPushButton");
+    auto* storeRow = new QHBoxLayout;
+    storeRow->addStretch(1);
+    storeRow->addWidget(store);
+    storeRow->addWidget(clear);
+    currentGrid->addLayout(storeRow, 2, 0, 1, 2);
+
+    connect(previous, &QPushButton::clicked, this, [this] { StepItinerary(-1); });
+    connect(next, &QPushButton::clicked, this, [this] { StepItinerary(1); });
+    connect(itineraries_, &QComboBox::activated, this,
+            &CMoreDownloadsDialog::LoadSelectedItinerary);
+    connect(remove, &QPushButton::clicked, this, &CMoreDownloadsDialog::DeleteItinerary);
+    connect(removeAll, &QPushButton::clicked, this, &CMoreDownloadsDialog::DeleteAllItineraries);
+    connect(store, &QPushButton::clicked, this, &CMoreDownloadsDialog::StoreItinerary);
+    connect(clear, &QPushButton::clicked, this, &CMoreDownloadsDialog::ClearCurrentItinerary);
+    return box;
+}
+
+QWidget* CMoreDownloadsDialog::BuildAstroSection() {
+    QGroupBox* box = NewTopicBox(kAstro, QStringLiteral("Astro"), "astro", 140, 141);
+    auto* row = new QHBoxLayout(box);
+    row->addWidget(topics_[kAstro].picture, 0, Qt::AlignTop);
+    auto* grid = new QGridLayout;
+    row->addLayout(grid, 1);
+
+    grid->addWidget(InOrder(new QLabel(QStringLiteral("Zodiac sign :"))), 0, 0);
+    signPicker_ = InOrder(new QComboBox);
+    signPicker_->setObjectName(QStringLiteral("signComboBox"));
+    for (std::string_view entry : kZodiacSignEntries) signPicker_->addItem(FromCore(entry));
+    grid->addWidget(signPicker_, 0, 1);
+    QPushButton* add = NewButton(QStringLiteral("+"), "signAddPushButton");
+    QPushButton* remove = NewButton(QStringLiteral("-"), "signRemovePushButton");
+    grid->addWidget(add, 0, 2);
+    grid->addWidget(remove, 0, 3);
+    grid->addWidget(InOrder(new QLabel(QStringLiteral("List of signs :"))), 1, 0);
+    signsEdit_ = InOrder(NewLineEdit("signsLineEdit"));
+    signsEdit_->setReadOnly(true);
+    grid->addWidget(signsEdit_, 1, 1);
+    QPushButton* clear = NewButton(QStringLiteral("C"), "signsClearPushButton");
+    grid->addWidget(clear, 1, 2);
+    grid->addWidget(NewHelpButton(kHelpAstro, "astroHelpPushButton"), 1, 3);
+    grid->setColumnStretch(1, 1);
+    row->addWidget(NewCustomButton(QStringLiteral("Astro"), "astroCustomPushButton"), 0,
+                   Qt::AlignBottom);
+
+    connect(add, &QPushButton::clicked, this, [this] { EditSigns(&AddSign); });
+    connect(remove, &QPushButton::clicked, this, [this] { EditSigns(&RemoveSign); });
+    connect(clear, &QPushButton::clicked, this, &CMoreDownloadsDialog::ClearSignList);
+    return box;
+}
+
+QWidget* CMoreDownloadsDialog::BuildEmailSection() {
+    QGroupBox* box = NewTopicBox(kEmail, QStringLiteral("Email"), "email", 148, 149);
+    auto* row = new QHBoxLayout(box);
+    row->addWidget(topics_[kEmail].picture, 0, Qt::AlignTop);
+    QPushButton* custom = NewCustomButton(QStringLiteral("Email"), "emailCustomPushButton");
+    auto* grid = new QGridLayout;
+    row->addLayout(grid, 1);
+    grid->addWidget(
+        InOrder(new QLabel(QStringLiteral("List of emails and memos available for download:"))), 0,
+        0);
+    grid->addWidget(InOrder(new QLabel(QStringLiteral("(Max. 20 emails)"))), 0, 1, 1, 3,
+                    Qt::AlignRight);
+    emailList_ = InOrder(new QComboBox);
+    emailList_->setObjectName(QStringLiteral("emailComboBox"));
+    emailList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    emailList_->setMinimumContentsLength(20);
+    grid->addWidget(emailList_, 1, 0);
+    QPushButton* remove = NewButton(QStringLiteral("-"), "emailDeletePushButton");
+    QPushButton* removeAll = NewButton(QStringLiteral("C"), "emailDeleteAllPushButton");
+    grid->addWidget(remove, 1, 1);
+    grid->addWidget(removeAll, 1, 2);
+    grid->addWidget(NewHelpButton(kHelpEmail, "emailHelpPushButton"), 1, 3);
+    grid->setColumnStretch(0, 1);
+    row->addWidget(custom, 0, Qt::AlignBottom);
+
+    connect(remove, &QPushButton::clicked, this, &CMoreDownloadsDialog::DeleteEmailFile);
+    connect(removeAll, &QPushButton::clicked, this, &CMoreDownloadsDialog::DeleteAllEmailFiles);
+    return box;
+}
+
+void CMoreDownloadsDialog::setVisible(bool visible) {
+    if (visible && !isVisible()) InitDialog();
+    QDialog::setVisible(visible);
+}
+
+void CMoreDownloadsDialog::InitDialog() {
+    FillControls();
+    for (Topic topic : {kDirections, kAstro, kEmail}) ApplyTopicBox(topic, false);
+    FillEmailList();
+    FillItineraryList();
+    LoadSelectedItinerary();
+    signPicker_->setCurrentIndex(0);
+}
+
+void CMoreDownloadsDialog::FillControls() {
+    topics_[kDirections].box->setChecked(settings_.directions.download);
+    SetChoice(country_, settings_.directions.country);
+    ShowCurrentItinerary();
+    topics_[kAstro].box->setChecked(settings_.astro.download);
+    signsEdit_->setText(FromCore(settings_.astro.signs));
+    topics_[kEmail].box->setChecked(settings_.email.download);
+}
+
+void CMoreDownloadsDialog::CollectControls() {
+    settings_.directions.download = topics_[kDirections].box->isChecked();
+    CollectChoice(country_, settings_.directions.country);
+    fromAddress_ = ToCore(fromAddressEdit_->text());
+    toAddress_ = ToCore(toAddressEdit_->text());
+    fromCity_ = ToCore(fromCityEdit_->text());
+    toCity_ = ToCore(toCityEdit_->text());
+    settings_.astro.download = topics_[kAstro].box->isChecked();
+    settings_.astro.signs = ToCore(signsEdit_->text());
+    settings_.email.download = topics_[kEmail].box->isChecked();
+}
+
+void CMoreDownloadsDialog::ApplyTopicBox(Topic topic, bool focusNext) {
+    TopicSection& section = topics_[topic];
+    const bool on = section.box->isChecked();
+    bool* flags[] = {&settings_.directions.download, &settings_.astro.download,
+                     &settings_.email.download};
+    *flags[topic] = on;
+    if (on && focusNext) {
+        section.box->setFocus();
+        focusNextChild();
+    }
+    section.picture->SetBitmap(on ? section.onPicture : section.offPicture);
+}
+
+void CMoreDownloadsDialog::accept() {
+    CollectControls();
+    if (const auto refusal = CheckMoreDownloads(
+            settings_, static_cast<std::size_t>(itineraries_->count()), emails_.names.size())) {
+        boxes_.Inform(this, FromCore(refusal->caption), FromCore(refusal->text));
+        return;
+    }
+    QDialog::accept();
+}
+
+void CMoreDownloadsDialog::WarnWriteFailed(const QString& what) {
+    boxes_.Warn(this, kTitle, what + QStringLiteral("\n\n") + QString::fromLocal8Bit(g_lastError));
+}
+
+// --- itineraries -----------------------------------------------------------
+
+std::vector<std::string> CMoreDownloadsDialog::ListedItineraries() const {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(itineraries_->count()));
+    for (int i = 0; i < itineraries_->count(); ++i)
+        names.push_back(ToCore(itineraries_->itemText(i)));
+    return names;
+}
+
+void CMoreDownloadsDialog::FillItineraryList() {
+    itineraries_->clear();
+    QStringList names;
+    for (const std::string& name : ReadItineraryNames(GetIniPath())) names.append(FromCore(name));
+    itineraries_->addItems(names);
+    itineraries_->setCurrentIndex(names.isEmpty() ? -1 : 0);
+}
+
+void CMoreDownloadsDialog::LoadSelectedItinerary() {
+    const int index = itineraries_->currentIndex();
+    if (index < 0) return;
+    itineraryName_ = ToCore(itineraries_->currentText());
+    const Itinerary stored = ReadItinerary(GetIniPath(), index + 1);
+    settings_.directions.country = stored.country;
+    fromAddress_ = stored.fromAddress;
+    fromCity_ = stored.fromCity;
+    toAddress_ = stored.toAddress;
+    toCity_ = stored.toCity;
+    SetChoice(country_, stored.country);
+    ShowCurrentItinerary();
+}
+
+void CMoreDownloadsDialog::ShowCurrentItinerary() {
+    fromAddressEdit_->setText(FromCore(fromAddress_));
+    fromCityEdit_->setText(FromCore(fromCity_));
+    toAddressEdit_->setText(FromCore(toAddress_));
+    toCityEdit_->setText(FromCore(toCity_));
+}
+
+void CMoreDownloadsDialog::ClearCurrentItinerary() {
+    settings_.directions.country = kCountryUsa;
+    country_->setCurrentIndex(kCountryUsa);
+    fromAddress_.clear();
+    fromCity_.clear();
+    toAddress_.clear();
+    toCity_.clear();
+    ShowCurrentItinerary();
+}
+
+void CMoreDownloadsDialog::StepItinerary(int step) {
+    const int target = itineraries_->currentIndex() + step;
+    if (itineraries_->count() == 0 || target < 0 || target >= itineraries_->count()) {
+        boxes_.Beep();
+        return;
+    }
+    itineraries_->setCurrentIndex(target);
+    LoadSelectedItinerary();
+}
+
+void CMoreDownloadsDialog::StoreItinerary() {
+    const std::vector<std::string> listed = ListedItineraries();
+    // Refused before anything is copied from the boxes, replacing included.
+    if (listed.size() >= static_cast<std::size_t>(kMaxItineraries)) {
+        const ItineraryMessage message = StoreItineraryMessage(StoreItineraryResult::LimitReached);
+        boxes_.Inform(this, FromCore(message.caption), FromCore(message.text));
+        return;
+    }
+    CollectControls();
+    const Itinerary entered{ToCore(itineraries_->currentText()),
+                            settings_.directions.country,
+                            fromAddress_,
+                            fromCity_,
+                            toAddress_,
+                            toCity_};
+    const StoreItineraryOutcome outcome = tp::StoreItinerary(GetIniPath(), listed, entered);
+    switch (outcome.result) {
+        case StoreItineraryResult::Replaced:
+            // The list goes on showing the entry's old text until it is filled again.
+            break;
+        case StoreItineraryResult::Appended:
+            itineraries_->addItem(FromCore(outcome.name));
+            break;
+        case StoreItineraryResult::WriteFailed:
+            WarnWriteFailed(QStringLiteral("The itinerary could not be stored completely."));
+            break;
+        case StoreItineraryResult::LimitReached:
+        case StoreItineraryResult::NameMissing:
+        case StoreItineraryResult::AddressMissing: {
+            const ItineraryMessage message = StoreItineraryMessage(outcome.result);
+            boxes_.Inform(this, FromCore(message.caption), FromCore(message.text));
+            break;
+        }
+    }
+}
+
+void CMoreDownloadsDialog::DeleteItinerary() {
+    const int index = itineraries_->currentIndex();
+    if (index < 0) return;
+    if (!boxes_.Ask(this, kTitle, FromCore(kDeleteItineraryQuestion))) return;
+    const bool deleted = DeleteListedItinerary(GetIniPath(), ListedItineraries(), index);
+    ClearCurrentItinerary();
+    if (!deleted) WarnWriteFailed(QStringLiteral("The itinerary could not be deleted completely."));
+    FillItineraryList();
+    LoadSelectedItinerary();
+}
+
+void CMoreDownloadsDialog::DeleteAllItineraries() {
+    if (!boxes_.Ask(this, kTitle, FromCore(kDeleteAllItinerariesQuestion))) return;
+    const bool deleted = tp::DeleteAllItineraries(GetIniPath());
+    ClearCurrentItinerary();
+    itineraryName_.clear();
+    itineraries_->setEditText(QString());
+    if (!deleted) WarnWriteFailed(QStringLiteral("The itineraries could not all be deleted."));
+    FillItineraryList();
+}
+
+// --- zodiac signs ----------------------------------------------------------
+
+void CMoreDownloadsDialog::EditSigns(bool (*edit)(std::string&, std::string_view)) {
+    if (!edit(settings_.astro.signs, ToCore(signPicker_->currentText()))) {
+        boxes_.Beep();
+        signPicker_->setFocus();
+        return;
+    }
+    signsEdit_->setText(FromCore(settings_.astro.signs));
+}
+
+void CMoreDownloadsDialog::ClearSignList() {
+    ClearSigns(settings_.astro.signs);
+    signsEdit_->setText(FromCore(settings_.astro.signs));
+}
+
+// --- e-mail files ----------------------------------------------------------
+
+void CMoreDownloadsDialog::FillEmailList() {
+    emails_ = tp::FillEmailList();
+    ShowEmailList();
+}
+
+void CMoreDownloadsDialog::ShowEmailList() {
+    emailList_->clear();
+    for (const std::string& name : emails_.names) emailList_->addItem(PathText(name));
+    emailList_->setCurrentIndex(emails_.selected);
+}
+
+void CMoreDownloadsDialog::DeleteEmailFile() {
+    emails_.selected = emailList_->currentIndex();
+    const std::optional<std::string> question = DeleteSelectedQuestion(emails_);
+    if (!question || !boxes_.Ask(this, kTitle, PathText(*question))) return;
+    if (!DeleteSelectedEmailFile(emails_)) {
+        WarnWriteFailed(QStringLiteral("The file could not be deleted."));
+        return;
+    }
+    ShowEmailList();
+}
+
+void CMoreDownloadsDialog::DeleteAllEmailFiles() {
+    const std::optional<std::string> question = DeleteAllQuestion(emails_);
+    if (!question || !boxes_.Ask(this, kTitle, FromCore(*question))) return;
+    const bool deleted = tp::DeleteAllEmailFiles(emails_);
+    ShowEmailList();
+    if (!deleted) WarnWriteFailed(QStringLiteral("Some of the files could not be deleted."));
+}
+
+}  // namespace tp
