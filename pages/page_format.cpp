@@ -1,13 +1,15 @@
 #include "pages/page_format.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "pages/page_files.h"
 #include "pages/template_fill.h"
 #include "platform/text_file.h"
 #include "settings/settings_model.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <string>
 
 namespace tp {
@@ -146,20 +148,17 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
 }
 
 bool WritePage(const std::string& path, std::string_view page) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
-        return false;
-    }
     const std::string bytes = ToTextModeBytes(page);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        // The old page is already truncated; a half page would only reach the
-        // organiser as a broken one.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
+    // A page is written beside the old one and renamed over it: a full disk or
+    // a size limit keeps the old page (or none) instead of leaving half of one.
+    // Only something that is not a file at all (a device, a pipe) is written
+    // in place, as it cannot be replaced.
+    struct stat info;
+    const bool inPlace = ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+    if (!(inPlace ? WriteTextFile(path, page) : ReplaceFileAtomically(path, bytes))) {
+        const std::string reason = std::strerror(errno);
+        SetLastErrorF("File error: Enable to write '%s': %s", path.c_str(), reason.c_str());
+        NoteDiagnostic(path + ": " + reason);
         return false;
     }
     g_totalSize += static_cast<std::uint32_t>(page.size());
@@ -168,8 +167,12 @@ bool WritePage(const std::string& path, std::string_view page) {
 
 bool ReadPageSources(std::string_view iconName, std::string_view templateName, std::string& icon,
                      std::string& templateText) {
-    return ReadWholeFile(iconName, icon, kPageSourceCapacity, true) &&
-           ReadWholeFile(templateName, templateText, kPageSourceCapacity, true);
+    if (ReadWholeFile(iconName, icon, kPageSourceCapacity, true) &&
+        ReadWholeFile(templateName, templateText, kPageSourceCapacity, true)) {
+        return true;
+    }
+    NoteDiagnostic(g_lastError + ": " + std::strerror(errno));
+    return false;
 }
 
 bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,

@@ -39,10 +39,11 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page);
 
-// Writes the page in text mode and adds its length to g_totalSize. False with
-// g_lastError = "File error: Enable to write '<path>'" when it cannot be opened
-// or fully written (a partly written regular file is removed); g_totalSize then
-// stays as it was.
+// Writes the page in text mode through a temporary file renamed over the old
+// page, and adds its length to g_totalSize. False with g_lastError =
+// "File error: Enable to write '<path>': <system's reason>" when it cannot be
+// written; the old page (or none) is then left as it was, with no partial one,
+// and g_totalSize stays as it was.
 bool WritePage(const std::string& path, std::string_view page);
 
 }  // namespace tp

@@ -90,10 +90,14 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     FlagKey("IntelliSynch", &GeneralSettings::intelliSynch),
     FlagKey("AutoExit", &GeneralSettings::autoExit),
     FlagKey("CustomWarnings", &GeneralSettings::customWarnings),
+    NumberKey("ConnectTimeout", &GeneralSettings::connectTimeout),
+    NumberKey("StallTimeout", &GeneralSettings::stallTimeout),
+    NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout),
 };
 constexpr std::string_view kGeneralWrite[] = {"StopOnError", "DeleteXml",    "TimeFormat",
                                               "TimeZone",    "SaveOnExit",   "IntelliSynch",
-                                              "AutoExit",    "CustomWarnings"};
+                                              "AutoExit",    "CustomWarnings", "ConnectTimeout",
+                                              "StallTimeout", "FetchTimeout"};
 
 constexpr Field<WeatherSettings> kWeatherFields[] = {
     FlagKey("Download", &WeatherSettings::download),
@@ -257,6 +261,12 @@ void WriteSection(const std::string& path, const SectionTable<S>& table, const S
 }
 
 }  // namespace
+
+bool AnyTopicSelected(const Settings& s) {
+    return s.main.weather.download || s.main.news.download || s.main.stocks.download ||
+           s.main.movies.download || s.more.directions.download || s.more.astro.download ||
+           s.more.email.download;
+}
 
 void ReadSettings(Settings& settings) {
     CreateDataFolders();

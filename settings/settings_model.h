@@ -16,6 +16,11 @@ struct GeneralSettings {
     bool intelliSynch = true;
     bool autoExit = false;
     bool customWarnings = true;
+    // Time-outs of a fetch in seconds (ours, not the dialog's of old): connecting,
+    // nothing received, the whole fetch. Checked when a run starts.
+    int connectTimeout = 60;
+    int stallTimeout = 60;
+    int fetchTimeout = 120;
     bool operator==(const GeneralSettings&) const = default;
 };
 
@@ -118,6 +123,10 @@ struct Settings {
     MoreDownloadsSettings more;
     bool operator==(const Settings&) const = default;
 };
+
+// True when at least one of the seven topics is to be downloaded (the window
+// enables its Download button only then).
+bool AnyTopicSelected(const Settings& settings);
 
 // Calls CreateDataFolders, then reads every key from GetIniPath() (defaults for
 // whatever is missing or unreadable), normalising ranges. Sets g_debug.

@@ -375,11 +375,11 @@ TEST(WritePageTest, FailuresAreReportedAndNotCounted) {
     g_totalSize = 5;
 
     EXPECT_FALSE(WritePage(missingFolder, "<a/>"));
-    EXPECT_EQ(g_lastError, "File error: Enable to write '" + missingFolder + "'");
+    EXPECT_EQ(g_lastError, "File error: Enable to write '" + missingFolder + "': No such file or directory");
 
     // A device that is always full: the open succeeds, the writing does not.
     EXPECT_FALSE(WritePage("/dev/full", bigPage));
-    EXPECT_EQ(g_lastError, "File error: Enable to write '/dev/full'");
+    EXPECT_EQ(g_lastError, "File error: Enable to write '/dev/full': No space left on device");
 
     // A disk that fills up part-way leaves no half page behind.
     const std::string partial = home.path() + "xml/partial.xml";
