@@ -133,6 +133,10 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
     }
 }
 
+TEST(CleanTextTest, CleansACopyAndBlanksZeroBytes) {
+    EXPECT_EQ(CleanText("A&B <\"\xE9\">\0\x1B\t\n\r\x7F"sv), "A-B ('e') \x20\x20\t\n\r\x7F");
+}
+
 TEST(CleanCharTest, CleansInPlaceAlongAText) {
     auto text = test::Terminated("<b>\xE9t\xE9 & \"\xF3\"</b>");
     std::string copy;
@@ -163,6 +167,7 @@ TEST(WalkTest, StopsAtTheWantedCharacterOrTheEnd) {
     using Walk = std::size_t (*)(const char*, std::size_t);
     const Walk skipBlanks = [](const char* t, std::size_t p) { return SkipBlanks(t, p); };
     const Walk skipBlanksAndLines = [](const char* t, std::size_t p) { return SkipBlanks(t, p, true); };
+    const Walk stepThree = [](const char* t, std::size_t p) { return StepForward(t, p, 3); };
     const struct {
         const char* description;
         Walk walk;
@@ -193,6 +198,9 @@ TEST(WalkTest, StopsAtTheWantedCharacterOrTheEnd) {
         {"end of the last line", EndOfLine, "ab\ncd", 3, 5},
         {"end of line at the end", EndOfLine, "", 0, 0},
         {"end of line after a miss", EndOfLine, "a\n", kNotFound, kNotFound},
+        {"step forward", stepThree, "abcde", 1, 4},
+        {"step forward stops at the end", stepThree, "abc", 1, 3},
+        {"step forward after a miss", stepThree, "abc", kNotFound, kNotFound},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);
