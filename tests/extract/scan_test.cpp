@@ -134,7 +134,7 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
 }
 
 TEST(CleanTextTest, CleansACopyAndBlanksZeroBytes) {
-    EXPECT_EQ(CleanText("A&B <\"\xE9\">\0\x1B\t\n\r\x7F"sv), "A-B ('e') \x20\x20\t\n\r\x7F");
+    EXPECT_EQ(CleanText("A&B <\"\xE9\">\0\x1B\t\n\r\x7F"sv), "A-B ('e')\x20\x20\t\n\r\x7F");
 }
 
 TEST(CleanCharTest, CleansInPlaceAlongAText) {
