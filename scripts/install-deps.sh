@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages needed to build, test and run Tidepost.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libcurl4-openssl-dev
-          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils curl)
+          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
