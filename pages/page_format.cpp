@@ -160,7 +160,6 @@ bool WritePage(const std::string& path, std::string_view page) {
     if (!(inPlace ? WriteTextFile(path, page) : ReplaceFileAtomically(path, bytes))) {
         const std::string reason = std::strerror(errno);
         SetLastErrorF("File error: Enable to write '%s': %s", path.c_str(), reason.c_str());
-        NoteDiagnostic(path + ": " + reason);
         return false;
     }
     g_totalSize += static_cast<std::uint32_t>(page.size());

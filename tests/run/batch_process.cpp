@@ -15,7 +15,9 @@ extern char** environ;
 
 namespace tp::test {
 
-BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
+namespace {
+
+BatchResult RunProcess(std::vector<std::string> words) {
     BatchResult result;
     std::string folder = (std::filesystem::temp_directory_path() / "tidepost-batch-XXXXXX").string();
     if (!::mkdtemp(folder.data())) return result;
@@ -31,8 +33,6 @@ BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-    std::vector<std::string> words = {TIDEPOST_BATCH_PATH};
-    words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -53,6 +53,19 @@ BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     return result;
+}
+
+}  // namespace
+
+BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {TIDEPOST_BATCH_PATH};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return RunProcess(std::move(words));
+}
+
+BatchResult RunBatchThroughShell(const std::string& script) {
+    ::setenv("TIDEPOST_BATCH", TIDEPOST_BATCH_PATH, 1);
+    return RunProcess({"/bin/bash", "-c", script});
 }
 
 }  // namespace tp::test

@@ -17,4 +17,9 @@ struct BatchResult {
 // runner that waited for input would never end.
 BatchResult RunBatchProcess(const std::vector<std::string>& arguments);
 
+// Runs script with bash -c, with the runner's path in the environment variable
+// TIDEPOST_BATCH, e.g. "ulimit -f 1; exec \"$TIDEPOST_BATCH\"". The result is
+// the shell's.
+BatchResult RunBatchThroughShell(const std::string& script);
+
 }  // namespace tp::test
