@@ -158,8 +158,10 @@ TEST(HostilePages, EveryPageWrittenIsWellFormedWhateverTheBodiesHold) {
     for (int line = 0; line < 50; ++line) {
         const std::string at = " in line " + std::to_string(line);
         variants.push_back({"every byte" + at, [=](const std::string& b) { return IntoLine(b, line, everyByte); }});
-        variants.push_back(
-            {"every byte at the start" + at, [=](const std::string& b) { return IntoLine(b, line, everyByte, true); }});
+        if (line % 3 == 0) {
+            variants.push_back({"every byte at the start" + at,
+                                [=](const std::string& b) { return IntoLine(b, line, everyByte, true); }});
+        }
         if (line % 5 == 0) {
             variants.push_back({"80 KB line" + at, [=](const std::string& b) { return IntoLine(b, line, longLine); }});
             variants.push_back({"UTF-8" + at, [=](const std::string& b) { return IntoLine(b, line, utf8); }});
