@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build, test and run Tidepost.
+# Installs the Debian 12 packages needed to build, test and run Tidepost
+# (clang and its runtime libraries build the fuzz targets).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libcurl4-openssl-dev
-          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl)
+          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl
+          clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
