@@ -6,11 +6,6 @@
 using namespace tp;
 using tp::fuzz::Require;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::UseEmptyHome();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const DirectionsSource source = DirectionsSourceFor(input.ConsumeIntegralInRange(0, 1));

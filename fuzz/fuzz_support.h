@@ -1,5 +1,5 @@
-// Shared pieces of the fuzz targets: a private data folder, the fetched text
-// as the extractors receive it, and property checks that stop the run with a
+// Shared pieces of the fuzz targets: the fetched text as the extractors
+// receive it, and property checks that stop the run with a
 // message (libFuzzer then keeps the input that broke them).
 #pragma once
 
@@ -22,17 +22,6 @@ inline void Require(bool holds, const char* what, std::string_view detail = {}) 
     if (holds) return;
     std::fprintf(stderr, "property broken: %s\n%.*s\n", what, static_cast<int>(detail.size()), detail.data());
     std::abort();
-}
-
-// An empty data folder of our own, so settings and tags are the defaults and
-// nothing of the user's is read or written.
-inline void UseEmptyHome() {
-    static std::string home;
-    if (!home.empty()) return;
-    char pattern[] = "/tmp/tidepost-fuzz-XXXXXX";
-    Require(::mkdtemp(pattern) != nullptr, "a temporary data folder");
-    home = pattern;
-    ::setenv("TIDEPOST_HOME", home.c_str(), 1);
 }
 
 // bytes as a fetch leaves them: at most kTransferCapacity bytes in

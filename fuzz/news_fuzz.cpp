@@ -7,11 +7,6 @@
 using namespace tp;
 using tp::fuzz::Require;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::UseEmptyHome();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The tag numbers of the six sources (world, technology, sport; US and French).
     static const int kTags[] = {111, 114, 112, 136, 113, 115};

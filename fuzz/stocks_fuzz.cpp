@@ -7,11 +7,6 @@
 using namespace tp;
 using tp::fuzz::Require;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::UseEmptyHome();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const bool quote = input.ConsumeBool();
