@@ -76,7 +76,11 @@ std::string FileNameAsLatin1(std::string_view name) {
 
 // Cleans text[pos, end) in place and appends it to out.
 void AppendCleaned(std::string& text, std::size_t pos, std::size_t end, std::string& out) {
-    for (; pos < end; ++pos) out += CleanChar(text.data(), pos);
+    for (; pos < end; ++pos) {
+        // A zero byte inside a file is text here, not the end of it.
+        const char c = CleanChar(text.data(), pos);
+        out += c == '\0' ? ' ' : c;
+    }
 }
 
 // Cleaned text never holds "<", so the only markup is our own "<br/>"; a cut
@@ -97,8 +101,7 @@ std::string EmailTitle(std::string_view fileName) {
     const std::string_view stem =
         fileName.substr(0, fileName.size() - std::min(fileName.size(), kExtensionLength));
     std::string title = FileNameAsLatin1(stem);
-    for (std::size_t i = 0; i < title.size(); ++i) CleanChar(title.data(), i);
-    return CutToLength(std::move(title), kEmailTitleMax);
+    return CutToLength(CleanText(title), kEmailTitleMax);
 }
 
 std::string MemoText(std::string content) {

@@ -16,6 +16,11 @@ constexpr std::array<unsigned char, 256> MakeCleanTable() {
     auto map = [&table](unsigned first, unsigned last, char to) {
         for (unsigned c = first; c <= last; ++c) table[c] = static_cast<unsigned char>(to);
     };
+    // XML forbids control characters other than tab, line feed and carriage
+    // return; the zero stays, as it ends the text.
+    map(0x01, 0x08, ' ');
+    map(0x0B, 0x0C, ' ');
+    map(0x0E, 0x1F, ' ');
     map('"', '"', '\'');
     map('&', '&', '-');
     map('<', '<', '(');
@@ -95,6 +100,15 @@ char CleanChar(char* text, std::size_t pos) {
     return cleaned;
 }
 
+std::string CleanText(std::string_view text) {
+    std::string cleaned(text);
+    for (char& c : cleaned) {
+        // Outside the fetched text a zero byte is just another control character.
+        c = c == '\0' ? ' ' : static_cast<char>(kCleanTable[static_cast<unsigned char>(c)]);
+    }
+    return cleaned;
+}
+
 bool IsNumberChar(char c, bool allowMinus) {
     return (c >= '0' && c <= '9') || (allowMinus && c == '-');
 }
@@ -123,6 +137,7 @@ std::size_t EndOfLine(const char* text, std::size_t pos) {
 }
 
 std::size_t StepForward(const char* text, std::size_t pos, std::size_t count) {
+    if (pos == kNotFound) return kNotFound;
     while (count > 0 && text[pos] != '\0') {
         ++pos;
         --count;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tp {
@@ -24,9 +25,15 @@ std::size_t FindTag(const char* text, std::size_t start, std::string_view tag);
 // g_lastError = "HTML error: tag '<tag>' not found" and kNotFound.
 std::size_t FindAfterTag(const char* text, std::size_t pos, std::string_view tag);
 
-// The cleaned form of text[pos] (markup characters and accents replaced),
+// The cleaned form of text[pos] (markup characters and accents replaced,
+// control characters other than tab, line feed and carriage return blanked),
 // written back into the text too. At the zero it stays the zero.
 char CleanChar(char* text, std::size_t pos);
+
+// text with every character cleaned as CleanChar does, a zero byte becoming a
+// blank: for texts from outside the program (settings, file names, fetched
+// pieces copied whole) on their way into a page.
+std::string CleanText(std::string_view text);
 
 // A digit, or "-" when allowMinus.
 bool IsNumberChar(char c, bool allowMinus);

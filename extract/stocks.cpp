@@ -94,8 +94,9 @@ bool ExtractRates(const char* text, std::string_view tag, int days, std::string_
     if (!ReadRateRows(text, tag, rows)) return false;
 
     const std::size_t slash = pair.find('/');
-    const std::string first(pair.substr(0, slash));
-    const std::string second(pair.substr(slash + 1));
+    // The pair and the old currency's symbol are the user's text.
+    const std::string first = CleanText(pair.substr(0, slash));
+    const std::string second = CleanText(pair.substr(slash + 1));
     const int shown = std::clamp(days, 0, kRateHistoryDays);
     const OldEuroConversion conversion = first == kEuro ? ReadOldEuroConversion() : OldEuroConversion{};
 
@@ -106,7 +107,8 @@ bool ExtractRates(const char* text, std::string_view tag, int days, std::string_
         const RateRow& row = rows[static_cast<std::size_t>(day)];
         std::string line = "[" + row.date + "] " + FormatFiveDecimals(row.value) + " " + first;
         if (conversion.on) {
-            line += ", " + FormatFiveDecimals(row.value * conversion.rate) + " " + conversion.symbol;
+            line += ", " + FormatFiveDecimals(row.value * conversion.rate) + " " +
+                    CleanText(conversion.symbol);
         }
         line += kBreak;
         if (table.size() + line.size() > kStockBodyMax) break;
@@ -129,7 +131,7 @@ bool ExtractQuote(const char* text, std::string_view tag, std::string& body) {
         while (text[pos] != '\0' && text[pos] != kBlank) ++pos;
         piece = std::string_view(text + start, pos - start);
     }
-    const auto field = [](std::string_view value) { return std::string(Cut(value, kQuoteFieldMax)); };
+    const auto field = [](std::string_view value) { return CleanText(Cut(value, kQuoteFieldMax)); };
     const auto joined = [](std::string_view value, std::string_view suffix) {
         return value.empty() ? std::string() : std::string(value) + std::string(suffix);
     };

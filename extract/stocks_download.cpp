@@ -108,7 +108,7 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
     if (!ReadPageSources(stocks.icon, stocks.xml, icon, templateText)) return false;
     const std::string dateLine =
         FormatPageDate(settings.general.timeFormat != 0, settings.general.timeZone);
-    std::string frame;
+    PageFrame frame;
     if (!ComposeFrame(PageTopic::Stocks, templateText, icon, dateLine, stocks.xml, frame)) return false;
 
     std::vector<StockCard> cards;

@@ -73,7 +73,9 @@ std::size_t NextLineStart(const char* text, std::size_t pos) {
 std::size_t CopySqueezedLine(const char* text, std::size_t pos, BoundedText& out) {
     for (; text[pos] != '\0' && text[pos] != kLineFeed; ++pos) {
         if (text[pos] == kBlank && pos > 0 && text[pos - 1] == kBlank) continue;
-        out.Append(text[pos]);
+        // The page gets the line cleaned, the fetched text stays as it came.
+        char c = text[pos];
+        out.Append(CleanChar(&c, 0));
     }
     return pos;
 }

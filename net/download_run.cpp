@@ -1,5 +1,6 @@
 #include "net/download_run.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/startup.h"
@@ -13,7 +14,10 @@
 #include "extract/stocks.h"
 #include "extract/weather.h"
 #include "net/local_conversion.h"
+#include "net/fetch_url.h"
+#include "net/run_lock.h"
 #include "pages/page_files.h"
+#include "platform/write_signals.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
 #include "settings/range_checks.h"
@@ -27,6 +31,7 @@ namespace {
 // work that fetches, extracts and writes that page.
 struct TopicStep {
     int number;  // 1..kTopicStepCount, also the progress position after the step
+    const char* name;  // for the diagnostics
     bool (*selected)(const Settings&);
     const std::string& (*templateName)(const Settings&);
     bool (*work)(const Settings&, const std::string& pageFile);
@@ -36,21 +41,21 @@ struct TopicStep {
 
 // Topics not listed here are passed over; each one joins with a single row.
 const TopicStep kTopicSteps[] = {
-    {1, [](const Settings& s) { return s.main.weather.download; },
+    {1, "Weather", [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
      true},
-    {2, [](const Settings& s) { return s.main.news.download; },
+    {2, "News", [](const Settings& s) { return s.main.news.download; },
      [](const Settings& s) -> const std::string& { return s.main.news.xml; }, RunNews, true},
-    {3, [](const Settings& s) { return s.main.stocks.download; },
+    {3, "Stocks", [](const Settings& s) { return s.main.stocks.download; },
      [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, true},
-    {4, [](const Settings& s) { return s.main.movies.download; },
+    {4, "Movies", [](const Settings& s) { return s.main.movies.download; },
      [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, true},
-    {5, [](const Settings& s) { return s.more.directions.download; },
+    {5, "Directions", [](const Settings& s) { return s.more.directions.download; },
      [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
      DownloadDirections, true},
-    {6, [](const Settings& s) { return s.more.astro.download; },
+    {6, "Astro", [](const Settings& s) { return s.more.astro.download; },
      [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, true},
-    {7, [](const Settings& s) { return s.more.email.download; },
+    {7, "Email", [](const Settings& s) { return s.more.email.download; },
      [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, false},
 };
 
@@ -101,12 +106,28 @@ bool SelectionsAreComplete(const Settings& settings, RunView& view) {
     return true;
 }
 
+// Hands the lines noted since the last call to the view, each after prefix.
+// True when one of them already holds text (the failure's own message).
+bool ShowDiagnostics(RunView& view, const std::string& prefix, std::string_view text = {}) {
+    bool holdsText = false;
+    for (const std::string& line : TakeDiagnostics()) {
+        if (!text.empty() && line.find(text) != std::string::npos) holdsText = true;
+        view.ShowDiagnostic(prefix + line);
+    }
+    return holdsText;
+}
+
 bool RunTopicStep(const TopicStep& step, const Settings& settings, RunView& view) {
     const std::string pageFile = PageFileName(step.templateName(settings));
     const std::string inProgress = "Download \"" + pageFile + "\" in progress...";
     view.SetStatus(inProgress);
+    TakeDiagnostics();
     const bool written = step.work(settings, pageFile);
     if (!written && step.showsFailure) view.SetStatus(inProgress + g_lastError);
+    const std::string prefix = std::string(step.name) + ": ";
+    if (!ShowDiagnostics(view, prefix, written ? std::string_view() : g_lastError) && !written) {
+        view.ShowDiagnostic(prefix + g_lastError);
+    }
     return written;
 }
 
@@ -133,15 +154,39 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
         view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
         return outcome;
     }
+    if (const auto violation = CheckGeneralRanges(settings.general)) {
+        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
+        return outcome;
+    }
     if (!SelectionsAreComplete(settings, view)) return outcome;
+
+    IgnoreWriteSignals();
+    RunLock lock;
+    std::string lockFailure;
+    switch (lock.Acquire(lockFailure)) {
+    case RunLock::Result::Held:
+        break;
+    case RunLock::Result::Busy:
+        view.ShowMessage("Tidepost", lockFailure, MessageIcon::Exclamation);
+        outcome.end = RunEnd::Busy;
+        return outcome;
+    case RunLock::Result::Failed:
+        view.ShowMessage("Tidepost", lockFailure, MessageIcon::Exclamation);
+        outcome.end = RunEnd::Stopped;
+        return outcome;
+    }
+    SetFetchTimeouts({settings.general.connectTimeout, settings.general.stallTimeout,
+                      settings.general.fetchTimeout});
 
     SetLocalConversion(settings.general.localConversion);
     WaitCursor waitCursor(view);
     view.SetStatus("Download in progress, please wait ...");
     view.EnableViewButton(true);
 
+    TakeDiagnostics();
     if (!DeletePreviousDownloads(settings.general.deleteXml)) {
         view.SetStatus(g_lastError);
+        ShowDiagnostics(view, "clean-up: ");
         outcome.end = RunEnd::Stopped;
         return outcome;
     }
@@ -162,6 +207,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
     }
 
     WriteInformationPage();
+    ShowDiagnostics(view, "information page: ");
     if (!g_debug) {
         view.EnableViewButton(false);
         std::remove((GetExeFolder() + "download.txt").c_str());

@@ -18,7 +18,8 @@ inline constexpr int kTopicStepCount = 7;
 
 enum class RunEnd {
     Refused,    // a range check or a validation showed its message; nothing else changed
-    Stopped,    // the clean-up failed, or a topic failed with StopOnError on
+    Busy,       // another run holds the data folder's lock; its message was shown
+    Stopped,    // the lock or the clean-up failed, or a topic failed with StopOnError on
     Completed,  // the size report was shown
 };
 
@@ -32,7 +33,12 @@ struct RunOutcome {
 };
 
 // Runs the download with settings and shows it on view. Uses g_totalSize,
-// g_lastError, g_debug and the news category flags.
+// g_lastError, g_debug and the news category flags. After the validation it
+// takes the data folder's run lock (see run_lock.h) for the rest of the run; a
+// lock held elsewhere is shown as a message box ("Tidepost", "another download
+// is running in <folder>") and ends the run as Busy before anything is deleted.
+// Write errors never kill the process (SIGPIPE and SIGXFSZ are ignored from the
+// first run on). Diagnostic lines go to view.ShowDiagnostic as the topics end.
 RunOutcome RunDownload(const Settings& settings, RunView& view);
 
 // The size in the final status text: "%i bytes" below 1,024, else the size in

@@ -1,5 +1,6 @@
 #include "net/fetch_url.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "net/local_conversion.h"
 #include "platform/text_file.h"
@@ -23,13 +24,21 @@ using Clock = std::chrono::steady_clock;
 
 // State of one transfer, shared with the libcurl callbacks.
 struct Transfer {
-    explicit Transfer(long stallSeconds)
-        : stallLimit(std::chrono::seconds(stallSeconds)), lastActivity(Clock::now()) {}
+    explicit Transfer(const FetchTimeouts& timeouts)
+        : stallLimit(std::chrono::seconds(timeouts.stallSeconds)),
+          totalLimit(std::chrono::seconds(timeouts.totalSeconds)),
+          started(Clock::now()),
+          lastActivity(started) {}
 
     // Time without a byte of answer after which the transfer is given up (0: never).
     Clock::duration stallLimit;
+    // Time after which the whole fetch is given up (0: never): a server that
+    // trickles a byte now and then never stalls.
+    Clock::duration totalLimit;
+    Clock::time_point started;
     Clock::time_point lastActivity;
     bool stalled = false;
+    bool overTime = false;
 
     std::size_t fill = 0;
     bool full = false;  // the buffer is full: the rest of the body is not wanted
@@ -111,23 +120,39 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     Transfer& t = *static_cast<Transfer*>(user);
     if (t.full) return 1;
-    if (t.stallLimit.count() > 0 && Clock::now() - t.lastActivity >= t.stallLimit) {
+    const Clock::time_point now = Clock::now();
+    if (t.stallLimit.count() > 0 && now - t.lastActivity >= t.stallLimit) {
         t.stalled = true;
+        return 1;
+    }
+    if (t.totalLimit.count() > 0 && now - t.started >= t.totalLimit) {
+        t.overTime = true;
         return 1;
     }
     return 0;
 }
 
-bool Fail(const char* step, unsigned code) {
-    SetLastErrorF("%s: %x", step, code);
+void ClearBuffer() {
     // Never leave a mix of old and new bytes that could pass for a page.
     g_transferLength = 0;
     g_transferBuffer[0] = '\0';
+}
+
+bool Fail(const char* step, unsigned code) {
+    SetLastErrorF("%s: %x", step, code);
+    ClearBuffer();
+    return false;
+}
+
+// The failure, with the address and the reason in words for the diagnostics.
+bool FailWithReason(const std::string& url, const char* step, unsigned code, const std::string& reason) {
+    Fail(step, code);
+    NoteDiagnostic(url + ": " + reason + " (" + g_lastError + ")");
     return false;
 }
 
 // Settings that make the handle behave as the program's Internet access does.
-CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer) {
+CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer, char* errorText) {
     const auto set = [curl](CURLoption option, auto value) { return curl_easy_setopt(curl, option, value); };
     CURLcode rc = CURLE_OK;
     const auto apply = [&rc](CURLcode result) {
@@ -159,27 +184,48 @@ CURLcode Configure(CURL* curl, const std::string& url, Transfer& transfer) {
     apply(set(CURLOPT_NOPROGRESS, 0L));
     apply(set(CURLOPT_XFERINFOFUNCTION, &OnProgress));
     apply(set(CURLOPT_XFERINFODATA, static_cast<void*>(&transfer)));
+    apply(set(CURLOPT_ERRORBUFFER, errorText));
     return rc;
 }
 
 // Runs one transfer; false with g_lastError set as FetchUrl describes.
 bool Perform(const std::string& url, Transfer& transfer) {
     CURL* curl = curl_easy_init();
-    if (!curl) return Fail("InternetOpen Error", CURLE_FAILED_INIT);
+    if (!curl) return FailWithReason(url, "InternetOpen Error", CURLE_FAILED_INIT, "libcurl cannot start");
     transfer.curl = curl;
 
-    CURLcode rc = Configure(curl, url, transfer);
+    char errorText[CURL_ERROR_SIZE] = "";
+    CURLcode rc = Configure(curl, url, transfer, errorText);
     if (rc != CURLE_OK) {
         curl_easy_cleanup(curl);
-        return Fail("InternetOpen Error", rc);
+        return FailWithReason(url, "InternetOpen Error", rc, curl_easy_strerror(rc));
     }
     rc = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
 
     // Stopping because the buffer is full is how a long body ends.
     if (rc != CURLE_OK && !transfer.full) {
-        if (transfer.stalled) rc = CURLE_OPERATION_TIMEDOUT;
-        return Fail(transfer.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error", rc);
+        std::string reason = *errorText ? errorText : curl_easy_strerror(rc);
+        if (transfer.stalled) {
+            rc = CURLE_OPERATION_TIMEDOUT;
+            reason = "nothing received for " + std::to_string(g_timeouts.stallSeconds) + " s";
+        }
+        if (transfer.overTime) {
+            // Its own text, so that it is not taken for a stall.
+            SetLastErrorF("InternetReadFile Error: %x (fetch time-out of %ld s)",
+                          static_cast<unsigned>(CURLE_OPERATION_TIMEDOUT), g_timeouts.totalSeconds);
+            ClearBuffer();
+            NoteDiagnostic(url + ": the fetch took longer than " + std::to_string(g_timeouts.totalSeconds) +
+                           " s (" + g_lastError + ")");
+            return false;
+        }
+        return FailWithReason(url, transfer.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error",
+                              rc, reason);
+    }
+    // The body of an error answer is used all the same, as it always was; the
+    // status helps to tell a server's failure from a changed page.
+    if (transfer.status != 0 && (transfer.status < 200 || transfer.status > 299)) {
+        NoteDiagnostic(url + ": HTTP status " + std::to_string(transfer.status));
     }
     return true;
 }
@@ -192,7 +238,7 @@ bool FetchUrl(const std::string& url) {
     ConversionRequest conversion;
     if (LocalConversionOn() && ReadConversionAddress(url, conversion)) return FetchConverted(conversion);
 
-    Transfer transfer(g_timeouts.stallSeconds);
+    Transfer transfer(g_timeouts);
     if (!Perform(url, transfer)) return false;
     g_transferLength = transfer.fill;
     g_transferBuffer[transfer.fill] = '\0';
@@ -202,7 +248,7 @@ bool FetchUrl(const std::string& url) {
 }
 
 bool FetchBody(const std::string& url, BodySink& sink) {
-    Transfer transfer(g_timeouts.stallSeconds);
+    Transfer transfer(g_timeouts);
     transfer.sink = &sink;
     return Perform(url, transfer);
 }

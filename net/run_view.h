@@ -24,6 +24,10 @@ public:
     virtual void SetWaitCursor(bool on) = 0;
     // Asks for the window to close once the run has returned (posted, not sent).
     virtual void RequestClose() = 0;
+    // One line saying what went wrong in a step and why ("Weather: <address>:
+    // <reason>"). The window has no place for them; the headless runner prints
+    // them on standard error.
+    virtual void ShowDiagnostic(std::string_view line) { (void)line; }
 };
 
 }  // namespace tp

@@ -1,5 +1,7 @@
 #include "pages/page_format.h"
 
+#include "extract/scan.h"
+
 #include <string>
 
 namespace tp {
@@ -39,15 +41,17 @@ bool AppendFramed(std::string& text, std::size_t capacity, std::string_view head
 
 }  // namespace
 
+// Titles come from pages, files and settings and never carry markup of ours,
+// so each is cleaned here once for every topic (cleaning twice changes nothing).
 bool AppendIndexLink(std::string& links, std::size_t capacity, int id, std::string_view title) {
     const std::string head = "<a href=\"#" + std::to_string(id) + "\">";
-    return AppendFramed(links, capacity, head, title, "</a><br/>\n");
+    return AppendFramed(links, capacity, head, CleanText(title), "</a><br/>\n");
 }
 
 bool AppendCard(std::string& cards, std::size_t capacity, int id, std::string_view title,
                 std::string_view body) {
     std::string head = "<Card ID=\"" + std::to_string(id) + "\">\n<Header>\n<Title>";
-    head.append(title).append("</Title>\n</Header>\n<Body>\n<Text><p>");
+    head.append(CleanText(title)).append("</Title>\n</Header>\n<Body>\n<Text><p>");
     return AppendFramed(cards, capacity, head, body, "</p></Text>\n</Body>\n</Card>\n");
 }
 

@@ -1,5 +1,6 @@
 #include "pages/page_files.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/text_format.h"
@@ -7,6 +8,8 @@
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <vector>
 
@@ -44,6 +47,7 @@ bool DeletePreviousDownloads(bool all) {
     const std::string folder = PageFolderPath();
     for (const std::string& name : ListFiles(folder, all ? "*.xml" : "??zzz.xml")) {
         if (std::remove((folder + name).c_str()) != 0) {
+            NoteDiagnostic(folder + name + ": " + std::strerror(errno));
             SetLastErrorF("Error: Not able to delete previous download file '%s'", name.c_str());
             return false;
         }
@@ -83,6 +87,7 @@ bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigF
     // Through a temporary file: a full disk leaves the previous content (a code
     // list the user edited) intact instead of an emptied file.
     if (!ReplaceFileAtomically(path, ToTextModeBytes(text))) {
+        NoteDiagnostic(path + ": " + std::strerror(errno));
         SetLastErrorF("Error: Enable to write file '%s'", path.c_str());
         return false;
     }

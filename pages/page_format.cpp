@@ -1,13 +1,15 @@
 #include "pages/page_format.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "pages/page_files.h"
 #include "pages/template_fill.h"
 #include "platform/text_file.h"
 #include "settings/settings_model.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <string>
 
 namespace tp {
@@ -72,47 +74,50 @@ bool DropLastCard(std::string& indexLinks, std::string& cards) {
     return true;
 }
 
-// The second pass from the frame's first surviving placeholder; false when the
-// page had to be cut at kPageMax.
-bool FillFromPlaceholder(std::string_view framed, std::size_t placeholder,
-                         std::string_view indexLinks, std::string_view cards, std::string& page) {
-    // What precedes the first surviving placeholder (icon, title, date line) is
-    // final text: it must not be read as a template a second time.
-    return AppendCapped(page, framed.substr(0, placeholder), kPageMax) &&
-           FillTemplate(framed.substr(placeholder), {indexLinks, cards}, kPageMax, page);
+// The page from the frame; false when it had to be cut at kPageMax.
+bool FillFramePieces(const PageFrame& frame, std::string_view indexLinks, std::string_view cards,
+                     std::string& page) {
+    return AppendCapped(page, frame.head, kPageMax) && AppendCapped(page, indexLinks, kPageMax) &&
+           AppendCapped(page, frame.middle, kPageMax) &&
+           (!frame.hasCards || AppendCapped(page, cards, kPageMax)) &&
+           AppendCapped(page, frame.tail, kPageMax);
 }
 
 }  // namespace
 
 bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
-                  std::string_view dateLine, std::string_view templateName, std::string& framed) {
-    framed.clear();
-    // The frame is bounded by its sources (template, icon, date line), so it is not
-    // cut here: a cut could drop the placeholders that the page still needs.
+                  std::string_view dateLine, std::string_view templateName, PageFrame& frame) {
+    frame = PageFrame{};
+    // The frame is bounded by its sources (template, icon, date line), so it is
+    // not cut here. The places of the pieces are remembered rather than looked
+    // for again: a "%s" that the icon, the date line or a "%%s" of the template
+    // put into the text is text, not a placeholder.
+    std::string filled;
+    std::vector<std::size_t> places;
+    const std::size_t linksPiece = HasTitlePlaceholder(topic) ? 3 : 2;
     if (HasTitlePlaceholder(topic)) {
-        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, "%s", "%s"},
-                     framed.max_size(), framed);
+        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, "", ""}, filled.max_size(),
+                     filled, &places);
     } else {
-        FillTemplate(templateText, {icon, dateLine, "%s", "%s"}, framed.max_size(), framed);
+        FillTemplate(templateText, {icon, dateLine, "", ""}, filled.max_size(), filled, &places);
     }
-    const std::size_t placeholder = framed.find("%s");
-    if (placeholder == std::string::npos || placeholder == 0) {
-        framed.clear();
+    if (places.size() <= linksPiece || places[linksPiece] == 0) {
         SetTemplateError(templateName);
         return false;
     }
+    const std::size_t links = places[linksPiece];
+    frame.head = filled.substr(0, links);
+    frame.hasCards = places.size() > linksPiece + 1;
+    const std::size_t cards = frame.hasCards ? places[linksPiece + 1] : filled.size();
+    frame.middle = filled.substr(links, cards - links);
+    frame.tail = filled.substr(cards);
     return true;
 }
 
-bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
+bool FillFrame(const PageFrame& frame, std::string_view indexLinks, std::string_view cards,
                std::string& page) {
     page.clear();
-    const std::size_t placeholder = framed.find("%s");
-    if (placeholder == std::string_view::npos || placeholder == 0) {
-        SetLastError("Template error: the page frame has no place for the cards");
-        return false;
-    }
-    FillFromPlaceholder(framed, placeholder, indexLinks, cards, page);
+    FillFramePieces(frame, indexLinks, cards, page);
     return true;
 }
 
@@ -120,9 +125,8 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page) {
     page.clear();
-    std::string framed;
-    if (IsTwoPass(topic) &&
-        !ComposeFrame(topic, templateText, icon, dateLine, templateName, framed)) {
+    PageFrame frame;
+    if (IsTwoPass(topic) && !ComposeFrame(topic, templateText, icon, dateLine, templateName, frame)) {
         return false;
     }
     // A page cut at the buffer's end would reach the organiser as broken XML, so
@@ -134,7 +138,7 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
         page.clear();
         bool whole;
         if (IsTwoPass(topic)) {
-            whole = FillFromPlaceholder(framed, framed.find("%s"), links, cardText, page);
+            whole = FillFramePieces(frame, links, cardText, page);
         } else if (HasTitlePlaceholder(topic)) {
             whole = FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, links, cardText},
                                  kPageMax, page);
@@ -146,20 +150,16 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
 }
 
 bool WritePage(const std::string& path, std::string_view page) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
-        return false;
-    }
     const std::string bytes = ToTextModeBytes(page);
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        // The old page is already truncated; a half page would only reach the
-        // organiser as a broken one.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-        SetLastErrorF("File error: Enable to write '%s'", path.c_str());
+    // A page is written beside the old one and renamed over it: a full disk or
+    // a size limit keeps the old page (or none) instead of leaving half of one.
+    // Only something that is not a file at all (a device, a pipe) is written
+    // in place, as it cannot be replaced.
+    struct stat info;
+    const bool inPlace = ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+    if (!(inPlace ? WriteTextFile(path, page) : ReplaceFileAtomically(path, bytes))) {
+        const std::string reason = std::strerror(errno);
+        SetLastErrorF("File error: Enable to write '%s': %s", path.c_str(), reason.c_str());
         return false;
     }
     g_totalSize += static_cast<std::uint32_t>(page.size());
@@ -168,8 +168,12 @@ bool WritePage(const std::string& path, std::string_view page) {
 
 bool ReadPageSources(std::string_view iconName, std::string_view templateName, std::string& icon,
                      std::string& templateText) {
-    return ReadWholeFile(iconName, icon, kPageSourceCapacity, true) &&
-           ReadWholeFile(templateName, templateText, kPageSourceCapacity, true);
+    if (ReadWholeFile(iconName, icon, kPageSourceCapacity, true) &&
+        ReadWholeFile(templateName, templateText, kPageSourceCapacity, true)) {
+        return true;
+    }
+    NoteDiagnostic(g_lastError + ": " + std::strerror(errno));
+    return false;
 }
 
 bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,

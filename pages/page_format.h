@@ -39,10 +39,11 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page);
 
-// Writes the page in text mode and adds its length to g_totalSize. False with
-// g_lastError = "File error: Enable to write '<path>'" when it cannot be opened
-// or fully written (a partly written regular file is removed); g_totalSize then
-// stays as it was.
+// Writes the page in text mode through a temporary file renamed over the old
+// page, and adds its length to g_totalSize. False with g_lastError =
+// "File error: Enable to write '<path>': <system's reason>" when it cannot be
+// written; the old page (or none) is then left as it was, with no partial one,
+// and g_totalSize stays as it was.
 bool WritePage(const std::string& path, std::string_view page);
 
 }  // namespace tp
@@ -51,17 +52,26 @@ namespace tp {
 
 struct GeneralSettings;
 
-// First pass of a two-pass template: icon, title and date line filled, the last
-// two placeholders kept as "%s" (for a topic without a title placeholder: icon
-// and date line). False with the template error when no "%s" survives or it
-// stands at the very start. Stocks takes it before fetching.
+// A two-pass page before its index links and cards are known: the template
+// filled with icon, title and date line, cut where its own fourth and fifth
+// placeholders stood. Stocks takes it before fetching.
+struct PageFrame {
+    std::string head;    // up to the index links
+    std::string middle;  // between the index links and the cards
+    std::string tail;    // after the cards
+    bool hasCards = false;  // the template has a fifth placeholder
+};
+
+// First pass of a two-pass template (for a topic without a title placeholder:
+// icon and date line). False with the template error when the template has no
+// place for the index links, or nothing stands before it.
 bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
-                  std::string_view dateLine, std::string_view templateName, std::string& framed);
-// Second pass: the framed text up to its first "%s" copied literally, the rest
-// filled with the index links and the cards; the page is cut at
-// kTransferCapacity - 1 characters. False when framed is not a frame (no "%s"
-// after its first character).
-bool FillFrame(std::string_view framed, std::string_view indexLinks, std::string_view cards,
+                  std::string_view dateLine, std::string_view templateName, PageFrame& frame);
+// Second pass: the index links and the cards put where the template's own
+// placeholders stood, so that the page equals a one-pass fill of the template;
+// nothing of the frame is read as a template again. The page is cut at
+// kTransferCapacity - 1 characters. Always true (kept for the call chains).
+bool FillFrame(const PageFrame& frame, std::string_view indexLinks, std::string_view cards,
                std::string& page);
 
 // Icon files and templates are read into buffers of this size.

@@ -13,7 +13,7 @@ bool AppendCapped(std::string& out, std::string_view piece, std::size_t maxLengt
 }
 
 bool FillTemplate(std::string_view text, std::initializer_list<std::string_view> pieces,
-                  std::size_t maxLength, std::string& out) {
+                  std::size_t maxLength, std::string& out, std::vector<std::size_t>* places) {
     const std::string_view* next = pieces.begin();
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -24,6 +24,7 @@ bool FillTemplate(std::string_view text, std::initializer_list<std::string_view>
         std::string_view replacement;
         if (conversion == 's' && next != pieces.end()) {
             replacement = *next++;
+            if (places) places->push_back(out.size());
             pos = percent + 2;
         } else if (conversion == '%') {
             replacement = "%";

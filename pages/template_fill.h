@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tp {
 
@@ -15,9 +16,11 @@ namespace tp {
 // copied as it stands, and so is every "%s" once the pieces are used up: a
 // template with conversions of its own shows them in the page instead of
 // reading memory that was never passed. out never grows past maxLength
-// characters; false when the result was cut there.
+// characters; false when the result was cut there. With places, the size of
+// out before each piece went in is appended to it, one entry per piece used.
 bool FillTemplate(std::string_view text, std::initializer_list<std::string_view> pieces,
-                  std::size_t maxLength, std::string& out);
+                  std::size_t maxLength, std::string& out,
+                  std::vector<std::size_t>* places = nullptr);
 
 // Appends as much of piece as fits below maxLength; false when it was cut.
 bool AppendCapped(std::string& out, std::string_view piece, std::size_t maxLength);

@@ -86,22 +86,27 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     std::string tempPath = folder + "/.tidepost-XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) return false;
-    bool ok = true;
+    // The first failure's errno is the one the caller reports.
+    int error = 0;
     std::size_t done = 0;
-    while (ok && done < bytes.size()) {
+    while (error == 0 && done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
+        if (n < 0) error = errno;
+        else if (n == 0) error = EIO;
         else done += static_cast<std::size_t>(n);
     }
     // mkstemp makes the file private; keep the old file's mode, or a normal one.
     struct stat old;
     ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(tempPath.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tempPath.c_str());
-    return ok;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(tempPath.c_str());
+        errno = error;
+    }
+    return error == 0;
 }
 
 }  // namespace tp

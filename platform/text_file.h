@@ -21,7 +21,7 @@ bool ReadBinaryFile(const std::string& path, std::string& out);
 
 // Replaces the file with bytes through a temporary file in the same folder and a
 // rename, so a crash or a full disk never leaves a truncated file behind. False,
-// with the old file untouched, on any failure.
+// with the old file untouched and errno telling why, on any failure.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // LF -> CR LF, and CR LF -> LF, as text mode does on the way out and in.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal
-# build, and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# build, and an AddressSanitizer + UndefinedBehaviorSanitizer build; with clang
+# present, it then runs each fuzz target for a short while (FUZZ_SECONDS, 15 s
+# by default; 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,3 +17,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTIDEPOST_WERROR=ON 
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if command -v clang++ >/dev/null && [ "${FUZZ_SECONDS:-15}" != 0 ]; then
+  bash scripts/fuzz.sh "${FUZZ_SECONDS:-15}"
+fi

@@ -72,10 +72,14 @@ Line ClassifyLine(std::string_view bytes, std::size_t begin, std::size_t content
     return line;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // CR LF, a lone LF and a lone CR all end a line; the last line needs no break.
+// A UTF-8 byte-order mark, as editors save it, is no part of the first line:
+// it stays in the file (before the first line) and is never read as text.
 std::vector<Line> SplitLines(std::string_view bytes) {
     std::vector<Line> lines;
-    std::size_t begin = 0;
+    std::size_t begin = bytes.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
     while (begin < bytes.size()) {
         std::size_t contentEnd = begin;
         while (contentEnd < bytes.size() && bytes[contentEnd] != '\r' && bytes[contentEnd] != '\n') {
@@ -176,7 +180,8 @@ bool Store(const std::string& path, std::string_view bytes) {
 // Lines written by this layer always end in CR LF; a line that had no break
 // (the last of a file) gets one before anything is put after it.
 void EndLastLine(std::string& bytes) {
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+    if (bytes.empty() || bytes == kUtf8Mark) return;
+    if (bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
 }
 
 bool CheckWriteArguments(std::string_view section, std::string_view key, std::string_view value) {
@@ -188,14 +193,17 @@ bool CheckWriteArguments(std::string_view section, std::string_view key, std::st
         SetLastErrorF("A settings value must not be longer than %zu characters", kMaxValueLength);
         return false;
     }
-    // Such names would be read back as another section or key.
-    if (section.find(']') != std::string_view::npos) {
-        SetLastError("A settings section name must not contain \"]\"");
+    // Such names would be read back as another section or key, or not at all:
+    // the reader trims tabs and vertical tabs that the writer would keep.
+    if (section.find(']') != std::string_view::npos || TrimBlanks(section) != section) {
+        SetLastError("A settings section name must not contain \"]\" nor start or end with a tab");
         return false;
     }
     const std::string_view keyText = TrimBlanks(key);
-    if (key.find('=') != std::string_view::npos || (!keyText.empty() && keyText.front() == '[')) {
-        SetLastError("A settings key must not contain \"=\" or start with \"[\"");
+    if (key.find('=') != std::string_view::npos || keyText != key ||
+        (!keyText.empty() && (keyText.front() == '[' || keyText.front() == ';'))) {
+        SetLastError(
+            "A settings key must not contain \"=\", start with \"[\" or \";\", nor start or end with a tab");
         return false;
     }
     return true;
@@ -292,12 +300,19 @@ bool DeleteKey(const std::string& path, std::string_view section, std::string_vi
     if (state == FileState::Failed) return false;
     if (state == FileState::Missing) return Store(path, "");
 
+    // Every copy of the key in the section goes: a hand-edited file with the key
+    // twice would otherwise show the second copy once the first is deleted.
     const std::vector<Line> lines = SplitLines(bytes);
     const KeyPlace place = FindKey(lines, TrimSpaces(section), TrimSpaces(key));
     if (!place.entry) return true;
-    const Line& line = lines[*place.entry];
-    std::string updated = bytes.substr(0, line.begin);
-    updated.append(bytes, line.end);
+    std::string updated = bytes.substr(0, lines[*place.entry].begin);
+    std::size_t kept = lines[*place.entry].end;
+    for (std::size_t i = *place.entry + 1; i < lines.size() && lines[i].kind != LineKind::Header; ++i) {
+        if (lines[i].kind != LineKind::Entry || !SameName(lines[i].name, TrimSpaces(key))) continue;
+        updated.append(bytes, kept, lines[i].begin - kept);
+        kept = lines[i].end;
+    }
+    updated.append(bytes, kept);
     return Store(path, updated);
 }
 

@@ -2,7 +2,8 @@
 // the observable behaviour of the Windows private-profile functions.
 // Every call reads the file afresh; every write replaces the file atomically.
 // Bytes are never re-encoded. A file starting with a UTF-16 byte-order mark holds
-// no keys for this layer and is never rewritten.
+// no keys for this layer and is never rewritten; a UTF-8 byte-order mark is
+// skipped when reading and kept when writing.
 #pragma once
 
 #include <cstddef>
@@ -33,12 +34,13 @@ int GetInt(const std::string& path, std::string_view section, std::string_view k
 // False, with the file left byte for byte as it was and the reason in
 // g_lastError, when it cannot be written: missing folder, full disk, UTF-16 file,
 // CR or LF in an argument, a value longer than kMaxValueLength, or names that
-// could not be found again ("]" in the section, "=" in the key or a key starting
-// with "[").
+// could not be found again ("]" in the section, "=" in the key, a key starting
+// with "[" or ";", a tab or vertical tab at either end of either name).
 bool WriteString(const std::string& path, std::string_view section, std::string_view key,
                  std::string_view value);
 
-// WritePrivateProfileString without a value: removes the key's line. True when
+// WritePrivateProfileString without a value: removes the key's line, and the
+// line of every further copy of the key in that section. True when
 // the key is gone afterwards (also when it was never there; a missing file is
 // then created empty). False, file unchanged, when the file cannot be written.
 bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);

@@ -28,6 +28,31 @@ std::optional<RangeViolation> CheckMainWindowRanges(const MainSettings& main) {
     return std::nullopt;
 }
 
+std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general) {
+    const RangedValue fields[] = {
+        {RangedField::ConnectTimeout, general.connectTimeout, 1, 600},
+        {RangedField::StallTimeout, general.stallTimeout, 1, 600},
+        {RangedField::FetchTimeout, general.fetchTimeout, 1, 3600},
+    };
+    for (const RangedValue& f : fields) {
+        if (f.value < f.low || f.value > f.high) return RangeViolation{f.field, f.low, f.high};
+    }
+    return std::nullopt;
+}
+
+SettingsKeyName RangedFieldKey(RangedField field) {
+    switch (field) {
+    case RangedField::ForecastUsa: return {"Weather", "ForecastUSA"};
+    case RangedField::Headlines: return {"News", "NbNews"};
+    case RangedField::ForecastEuro: return {"Weather", "ForecastEuro"};
+    case RangedField::XRateDays: return {"Stocks", "XRateDays"};
+    case RangedField::ConnectTimeout: return {"Settings", "ConnectTimeout"};
+    case RangedField::StallTimeout: return {"Settings", "StallTimeout"};
+    case RangedField::FetchTimeout: return {"Settings", "FetchTimeout"};
+    }
+    return {};
+}
+
 std::string RangeMessage(const RangeViolation& violation) {
     return Format("Please enter an integer between %d and %d.", violation.low, violation.high);
 }

@@ -6,10 +6,19 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tp {
 
-enum class RangedField { ForecastUsa, Headlines, ForecastEuro, XRateDays };
+enum class RangedField {
+    ForecastUsa,
+    Headlines,
+    ForecastEuro,
+    XRateDays,
+    ConnectTimeout,
+    StallTimeout,
+    FetchTimeout,
+};
 
 struct RangeViolation {
     RangedField field;
@@ -17,10 +26,21 @@ struct RangeViolation {
     int high;
 };
 
+// Where the field lives in the settings file, e.g. {"News", "NbNews"}.
+struct SettingsKeyName {
+    std::string_view section;
+    std::string_view key;
+};
+SettingsKeyName RangedFieldKey(RangedField field);
+
 // The first field, in the window's collection order, whose value lies outside
 // its bounds; nothing when all are inside. Every field is checked whether or
 // not its topic is selected, as the window collects them all.
 std::optional<RangeViolation> CheckMainWindowRanges(const MainSettings& main);
+
+// The same for the time-outs of section "Settings" (seconds: connect and stall
+// 1..600, a whole fetch 1..3600), which the general settings dialog collects.
+std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general);
 
 // "Please enter an integer between <low> and <high>."
 std::string RangeMessage(const RangeViolation& violation);

@@ -91,10 +91,14 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     FlagKey("AutoExit", &GeneralSettings::autoExit),
     FlagKey("CustomWarnings", &GeneralSettings::customWarnings),
     FlagKey("LocalConversion", &GeneralSettings::localConversion),
+    NumberKey("ConnectTimeout", &GeneralSettings::connectTimeout),
+    NumberKey("StallTimeout", &GeneralSettings::stallTimeout),
+    NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout),
 };
-constexpr std::string_view kGeneralWrite[] = {"StopOnError", "DeleteXml",    "TimeFormat",
-                                              "TimeZone",    "SaveOnExit",   "IntelliSynch",
-                                              "AutoExit",    "CustomWarnings", "LocalConversion"};
+constexpr std::string_view kGeneralWrite[] = {"StopOnError",    "DeleteXml",      "TimeFormat",
+                                              "TimeZone",       "SaveOnExit",     "IntelliSynch",
+                                              "AutoExit",       "CustomWarnings", "LocalConversion",
+                                              "ConnectTimeout", "StallTimeout",   "FetchTimeout"};
 
 constexpr Field<WeatherSettings> kWeatherFields[] = {
     FlagKey("Download", &WeatherSettings::download),
@@ -260,6 +264,12 @@ bool WriteSection(const std::string& path, const SectionTable<S>& table, const S
 
 }  // namespace
 
+bool AnyTopicSelected(const Settings& s) {
+    return s.main.weather.download || s.main.news.download || s.main.stocks.download ||
+           s.main.movies.download || s.more.directions.download || s.more.astro.download ||
+           s.more.email.download;
+}
+
 void ReadSettings(Settings& settings) {
     CreateDataFolders();
     const std::string path = GetIniPath();
@@ -284,14 +294,6 @@ bool WriteSettings(const Settings& settings) {
            WriteSection(path, kDirections, settings.more.directions) &&
            WriteSection(path, kAstro, settings.more.astro) &&
            WriteSection(path, kEmail, settings.more.email);
-}
-
-bool AnyTopicSelected(const Settings& settings) {
-    const MainSettings& main = settings.main;
-    const MoreDownloadsSettings& more = settings.more;
-    return main.weather.download || main.news.download || main.stocks.download ||
-           main.movies.download || more.directions.download || more.astro.download ||
-           more.email.download;
 }
 
 }  // namespace tp

@@ -18,6 +18,11 @@ struct GeneralSettings {
     bool customWarnings = true;
     // Conversion-service addresses are converted in-process (net/local_conversion.h).
     bool localConversion = false;
+    // Time-outs of a fetch in seconds (ours, not the dialog's of old): connecting,
+    // nothing received, the whole fetch. Checked when a run starts.
+    int connectTimeout = 60;
+    int stallTimeout = 60;
+    int fetchTimeout = 120;
     bool operator==(const GeneralSettings&) const = default;
 };
 
@@ -121,6 +126,10 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
+// True when at least one of the seven topics is to be downloaded (the window
+// enables its Download button only then).
+bool AnyTopicSelected(const Settings& settings);
+
 // Calls CreateDataFolders, then reads every key from GetIniPath() (defaults for
 // whatever is missing or unreadable), normalising ranges. Sets g_debug.
 void ReadSettings(Settings& settings);
@@ -131,8 +140,5 @@ void ReadSettings(Settings& settings);
 // g_lastError; every key write replaces the file whole, so it is never left
 // half-written.
 bool WriteSettings(const Settings& settings);
-
-// Whether any of the seven topics is selected: what enables the Download button.
-bool AnyTopicSelected(const Settings& settings);
 
 }  // namespace tp

@@ -122,7 +122,7 @@ TEST_F(MoviesDownloadTest, AFailedStepWritesNoPage) {
          [](TempHome&, HttpServer& s) { s.Serve(kUsPath, "No films are playing this week.\n"); },
          page, "HTML error: tag 'IMDb Rating\n   ' not found", true},
         {"page folder missing", [](TempHome&, HttpServer&) {}, home.path() + "gone/movies.xml",
-         "File error: Enable to write '" + home.path() + "gone/movies.xml'", true},
+         "File error: Enable to write '" + home.path() + "gone/movies.xml': No such file or directory", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

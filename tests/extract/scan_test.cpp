@@ -118,6 +118,10 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
         {0xF5, 'o'},  {0xF6, 'o'}, {0xF9, 'u'}, {0xFA, 'u'}, {0xFB, 'u'}, {0xFC, 'u'}, {0xFD, 'y'},
         {0xFF, 'y'},
     };
+    // Control characters that XML forbids become blanks; tab, LF and CR stay.
+    for (unsigned code = 1; code < 0x20; ++code) {
+        if (code != '\t' && code != '\n' && code != '\r') replaced[code] = ' ';
+    }
     for (unsigned code = 0; code < 256; ++code) {
         SCOPED_TRACE(code);
         const auto it = replaced.find(code);
@@ -127,6 +131,10 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
         EXPECT_EQ(text[0], expected);
         EXPECT_EQ(text[1], 'z');
     }
+}
+
+TEST(CleanTextTest, CleansACopyAndBlanksZeroBytes) {
+    EXPECT_EQ(CleanText("A&B <\"\xE9\">\0\x1B\t\n\r\x7F"sv), "A-B ('e')\x20\x20\t\n\r\x7F");
 }
 
 TEST(CleanCharTest, CleansInPlaceAlongAText) {
@@ -159,6 +167,7 @@ TEST(WalkTest, StopsAtTheWantedCharacterOrTheEnd) {
     using Walk = std::size_t (*)(const char*, std::size_t);
     const Walk skipBlanks = [](const char* t, std::size_t p) { return SkipBlanks(t, p); };
     const Walk skipBlanksAndLines = [](const char* t, std::size_t p) { return SkipBlanks(t, p, true); };
+    const Walk stepThree = [](const char* t, std::size_t p) { return StepForward(t, p, 3); };
     const struct {
         const char* description;
         Walk walk;
@@ -189,6 +198,9 @@ TEST(WalkTest, StopsAtTheWantedCharacterOrTheEnd) {
         {"end of the last line", EndOfLine, "ab\ncd", 3, 5},
         {"end of line at the end", EndOfLine, "", 0, 0},
         {"end of line after a miss", EndOfLine, "a\n", kNotFound, kNotFound},
+        {"step forward", stepThree, "abcde", 1, 4},
+        {"step forward stops at the end", stepThree, "abc", 1, 3},
+        {"step forward after a miss", stepThree, "abc", kNotFound, kNotFound},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.description);

@@ -1,5 +1,6 @@
 #include "net/fetch_url.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "platform/text_file.h"
 
@@ -85,9 +86,14 @@ TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
         for (const auto& [path, handler] : c.routes) server.Get(path, handler);
         home_.WriteFile("download.txt", kPreviousCopy);
         SetLastError("untouched");
+        TakeDiagnostics();
 
         ASSERT_TRUE(FetchUrl(server.url("/page")));
         EXPECT_EQ(g_lastError, "untouched");
+        // Only an error answer is worth a diagnostic line.
+        const bool errorAnswer = std::string(c.name).starts_with("status 404");
+        EXPECT_EQ(TakeDiagnostics(), errorAnswer ? std::vector<std::string>{server.url("/page") + ": HTTP status 404"}
+                                                 : std::vector<std::string>{});
         EXPECT_EQ(g_transferLength, c.expected.size());
         EXPECT_TRUE(Buffered() == c.expected);  // no gtest dump of 80 KB on failure
         EXPECT_EQ(g_transferBuffer[g_transferLength], '\0');
@@ -203,6 +209,8 @@ TEST_F(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
          "InternetReadFile Error: 38"},
         {"stall in the middle of the body", raw(headers + partBody, RawServer::Ending::kStall),
          "InternetReadFile Error: 1c"},
+        {"trickling past the total time", raw(headers + partBody, RawServer::Ending::kTrickle),
+         "InternetReadFile Error: 1c (fetch time-out of 3 s)"},
         {"closed before the announced length", raw(headers + partBody, RawServer::Ending::kClose),
          "InternetReadFile Error: 12"},
         {"headers complete, then reset before any body", raw(headers, RawServer::Ending::kReset),
@@ -217,15 +225,22 @@ TEST_F(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
          },
          "InternetOpenUrl Error: 3c"},
     };
-    SetFetchTimeouts(FetchTimeouts{2, 2});
+    SetFetchTimeouts(FetchTimeouts{2, 2, 3});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Peer peer = c.peer();
         std::memcpy(g_transferBuffer, "stale", 6);
         g_transferLength = 5;
+        TakeDiagnostics();
 
         EXPECT_FALSE(FetchUrl(peer.url));
         EXPECT_EQ(g_lastError, c.expected);
+        // One line for the unattended run: the address, a reason in words, the step.
+        const std::vector<std::string> lines = TakeDiagnostics();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(lines[0].starts_with(peer.url + ": ")) << lines[0];
+        EXPECT_TRUE(lines[0].ends_with("(" + std::string(c.expected) + ")")) << lines[0];
+        EXPECT_GT(lines[0].size(), peer.url.size() + std::strlen(c.expected) + 6) << lines[0];
         EXPECT_EQ(home_.ReadFile("download.txt"), kPreviousCopy);
         EXPECT_EQ(g_transferLength, 0u);
         EXPECT_EQ(g_transferBuffer[0], '\0');

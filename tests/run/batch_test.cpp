@@ -1,4 +1,4 @@
-#include "tests/support/child_process.h"
+#include "tests/run/batch_process.h"
 #include "tests/run/weather_setup.h"
 #include "tests/support/temp_home.h"
 
@@ -9,11 +9,8 @@
 namespace tp {
 namespace {
 
-using BatchResult = test::ProcessResult;
-
-BatchResult RunBatchProcess(const std::vector<std::string>& arguments) {
-    return test::RunProcess(TIDEPOST_BATCH_PATH, arguments);
-}
+using test::BatchResult;
+using test::RunBatchProcess;
 using test::TempHome;
 
 const char kInProgress[] = "Download in progress, please wait ...\n";
@@ -23,12 +20,12 @@ const char kCompletedZero[] = "Download successfully completed (total web conten
 // know: any rewrite by the runner would show.
 const std::string kBaseSettings =
     "; hand-written\r\n"
+    "[Customization]\r\n"
+    "String142=<info>%s</info>\r\n"
     "[Settings]\r\n"
     "IntelliSynch = 0\r\n"
     "StopOnError=1\r\n"
-    "Unknown=kept\r\n"
-    "[Customization]\r\n"
-    "String142=<info>%s</info>\r\n";
+    "Unknown=kept\r\n";
 
 TEST(BatchArguments, InformationAndUsageErrors) {
     TempHome home(false);
@@ -81,16 +78,29 @@ struct RunRow {
     const char* extraSettings;  // appended to the settings file
     int status;
     std::string out;
-    std::string err;
+    std::string err;  // "<ini>" stands for the settings file's path
 };
+
+std::string WithIniPath(std::string text, const TempHome& home) {
+    const std::string ini = home.path() + "cfg/Tidepost.ini";
+    for (std::size_t at; (at = text.find("<ini>")) != std::string::npos;) text.replace(at, 5, ini);
+    return text;
+}
 
 TEST(BatchRun, ExitStatusAndOutputFollowTheRun) {
     const RunRow rows[] = {
-        {"nothing selected completes", "", 0, std::string(kInProgress) + kCompletedZero, ""},
+        {"nothing selected is refused like the disabled button", "", 2, "",
+         "tidepost-batch: no topic is selected in <ini>\n"},
         {"news without a category is refused", "[News]\r\nDownload=1\r\n", 2, "",
          "Missing information: Please select a news category\n"},
-        {"headlines out of range are refused", "[News]\r\nNbNews=0\r\n", 2, "",
-         "Tidepost: Please enter an integer between 1 and 10.\n"},
+        {"headlines out of range are refused, naming the key",
+         "[News]\r\nDownload=1\r\nNewsWorldUS=1\r\nNbNews=0\r\n", 2, "",
+         "Tidepost: Please enter an integer between 1 and 10.\n"
+         "tidepost-batch: section [News], key \"NbNews\" of <ini> is outside 1..10\n"},
+        {"a time-out out of range is refused, naming the key",
+         "FetchTimeout=0\r\n[Email]\r\nDownload=1\r\n", 2, "",
+         "Tidepost: Please enter an integer between 1 and 3600.\n"
+         "tidepost-batch: section [Settings], key \"FetchTimeout\" of <ini> is outside 1..3600\n"},
     };
     for (const RunRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -102,7 +112,7 @@ TEST(BatchRun, ExitStatusAndOutputFollowTheRun) {
         const BatchResult result = RunBatchProcess({"/autorun"});
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(result.out, row.out);
-        EXPECT_EQ(result.err, row.err);
+        EXPECT_EQ(result.err, WithIniPath(row.err, home));
         EXPECT_EQ(home.ReadFile("cfg/Tidepost.ini"), settings);
         // A completed run deletes the pages (DeleteXml defaults on); a refused one does not.
         EXPECT_EQ(home.Exists("xml/a.xml"), row.status != 0);
@@ -134,7 +144,10 @@ TEST(BatchRun, WeatherTopicOutcomes) {
 
         const BatchResult result = RunBatchProcess({});
         EXPECT_EQ(result.status, row.status);
-        EXPECT_EQ(result.err, "");
+        // A failed step names its topic and reason on standard error.
+        EXPECT_EQ(result.err, row.recordedPage ? ""
+                                               : "tidepost-batch: Weather: HTML error: weather tag "
+                                                 "'Precip. %' not found\n");
         EXPECT_EQ(home.ReadFile("cfg/Tidepost.ini"), settings);
         EXPECT_EQ(home.Exists(test::kWeatherPageFile), row.recordedPage);
 

@@ -104,6 +104,14 @@ void RawServer::Serve(int client) {
                 if (::recv(client, chunk, sizeof chunk, 0) <= 0) break;
             }
             break;
+        case Ending::kTrickle:
+            // Never silent for long enough to count as a stall.
+            for (int waited = 0; !stopping_; waited += kPollMs) {
+                pollfd p{client, POLLIN, 0};
+                if (::poll(&p, 1, kPollMs) > 0) break;  // the client closed
+                if (waited % 500 == 0 && ::send(client, "x", 1, MSG_NOSIGNAL) != 1) break;
+            }
+            break;
     }
     ::close(client);
 }

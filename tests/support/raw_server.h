@@ -19,6 +19,7 @@ public:
         kClose,  // orderly close after the reply
         kReset,  // abortive close (SO_LINGER 0): the peer sees a connection reset
         kStall,  // keep the connection open, silent, until the server is destroyed
+        kTrickle,  // then one byte every half second, until the peer goes or the server is destroyed
     };
 
     // Listens at once on a free port; serves one connection after another.

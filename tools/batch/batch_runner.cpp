@@ -7,10 +7,14 @@
 #include "net/fetch_url.h"
 #include "net/local_conversion.h"
 #include "resources/string_table.h"
+#include "platform/text_file.h"
+#include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "tools/batch/terminal_run_view.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -35,8 +39,18 @@ const char kUsage[] =
     "              tags are searched; no page is written\n"
     "\n"
     "Exit status: 0 completed with every selected page written, 1 stopped or a\n"
-    "topic failed, 2 refused by the validation, 64 usage error or missing data\n"
-    "folder.\n";
+    "topic failed, 2 refused by the validation or no topic selected, 64 usage\n"
+    "error or missing data folder, 75 another download running in the folder.\n";
+
+// The range check that refused the run, named by its place in the file.
+void NameRefusedRange(const Settings& settings, const std::string& iniPath, std::ostream& err) {
+    std::optional<RangeViolation> violation = CheckMainWindowRanges(settings.main);
+    if (!violation) violation = CheckGeneralRanges(settings.general);
+    if (!violation) return;
+    const SettingsKeyName name = RangedFieldKey(violation->field);
+    err << "tidepost-batch: section [" << name.section << "], key \"" << name.key << "\" of "
+        << iniPath << " is outside " << violation->low << ".." << violation->high << '\n';
+}
 
 // Prints what the extractors would see of address: the fetched text up to its
 // first zero byte, as it is (Windows Latin-1, line feeds).
@@ -105,14 +119,30 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
         return kBatchFailed;
     }
     if (showText) return ShowText(*showText, out, err);
+    // Without its settings file the run would use the defaults, which select
+    // nothing: say which file was missing rather than report an empty success.
+    const std::string iniPath = GetIniPath();
+    std::string iniBytes;
+    if (!ReadBinaryFile(iniPath, iniBytes)) {
+        err << "tidepost-batch: cannot read the settings file " << iniPath << ": "
+            << std::strerror(errno) << '\n';
+    }
     Settings settings;
     ReadSettings(settings);
+    // The window's Download button is disabled in this case.
+    if (!AnyTopicSelected(settings)) {
+        err << "tidepost-batch: no topic is selected in " << iniPath << '\n';
+        return kBatchRefused;
+    }
 
     TerminalRunView view(out, err);
     const RunOutcome outcome = RunDownload(settings, view);
     switch (outcome.end) {
     case RunEnd::Refused:
+        NameRefusedRange(settings, iniPath, err);
         return kBatchRefused;
+    case RunEnd::Busy:
+        return kBatchBusy;
     case RunEnd::Stopped:
         return kBatchFailed;
     case RunEnd::Completed:

@@ -20,6 +20,8 @@ public:
     void SetWaitCursor(bool) override {}
     // The runner ends after the run in any case.
     void RequestClose() override {}
+    // On the message stream, one line each.
+    void ShowDiagnostic(std::string_view line) override;
 
 private:
     std::ostream& out_;
