@@ -1,5 +1,6 @@
 #include "ui/about_dialog.h"
 
+#include "app/paths.h"
 #include "resources/string_table.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
@@ -9,6 +10,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -62,6 +64,11 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
         QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with IntellSynch)"),
         "transferLabel");
 
+    // Where this copy keeps its settings and pages (see the data folder rules).
+    auto* folder = NewText(QStringLiteral("Data folder: ") + QFile::decodeName(QByteArray::fromStdString(GetExeFolder())),
+                           "dataFolderLabel");
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     picture_ = new CBitmapStatic(kBannerSize);
     picture_->setObjectName(QStringLiteral("pictureBitmapStatic"));
     picture_->SetBitmap(kBanner);
@@ -87,6 +94,7 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
     layout->addLayout(heading);
     layout->addWidget(description);
     layout->addWidget(transfer);
+    layout->addWidget(folder);
     layout->addStretch(1);
     layout->addLayout(bottom);
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 236, 120)));

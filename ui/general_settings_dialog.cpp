@@ -17,8 +17,10 @@
 #include "app/startup.h"
 #include "pages/page_files.h"
 #include "settings/custom_store.h"
+#include "settings/range_checks.h"
 #include "ui/dialog_controls.h"
 #include "ui/message_boxes.h"
+#include "ui/spin_field.h"
 
 namespace tp {
 namespace {
@@ -129,6 +131,30 @@ void CGeneralSettingsDialog::BuildControls() {
     completedGrid->addWidget(autoExit_, 1, 0, 1, 2);
     completedGrid->setColumnStretch(0, 1);
 
+    // Our own additions: how pages are fetched.
+    QGroupBox* web = newFrame(QStringLiteral("Web pages"), "webGroupBox");
+    localConversion_ = inOrder(new QCheckBox(QStringLiteral("Convert pages to text in Tidepost (no conversion service)")),
+                               "localConversionCheckBox");
+    auto* webGrid = new QGridLayout(web);
+    webGrid->addWidget(localConversion_, 0, 0, 1, 3);
+    const struct {
+        CSpinField*& field;
+        const char* label;
+        const char* name;
+        int high;
+    } timeouts[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", 600},
+                    {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", 600},
+                    {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", 3600}};
+    int row = 1;
+    for (const auto& timeout : timeouts) {
+        timeout.field = inOrder(new CSpinField(1, timeout.high), timeout.name);
+        webGrid->addWidget(new QLabel(QLatin1String(timeout.label)), row, 0);
+        webGrid->addWidget(timeout.field, row, 1);
+        webGrid->addWidget(new QLabel(QStringLiteral("seconds (1...%1)").arg(timeout.high)), row, 2);
+        ++row;
+    }
+    webGrid->setColumnStretch(2, 1);
+
     QPushButton* cancel = newButton(QStringLiteral("Cancel"), "cancelPushButton");
     QPushButton* ok = newButton(QStringLiteral("OK"), "okPushButton");
     ok->setDefault(true);
@@ -150,6 +176,7 @@ void CGeneralSettingsDialog::BuildControls() {
     left->addWidget(time);
     left->addWidget(exit);
     left->addWidget(completed);
+    left->addWidget(web);
     auto* right = new QVBoxLayout;
     right->addWidget(ok);
     right->addWidget(cancel);
@@ -194,22 +221,42 @@ void CGeneralSettingsDialog::FillControls() {
     autoExit_->setChecked(settings_.autoExit);
     SetRadioIndex(saveOnExit_, settings_.saveOnExit ? 1 : 0);
     customWarnings_->setChecked(settings_.customWarnings);
+    localConversion_->setChecked(settings_.localConversion);
+    connectTimeout_->setValue(settings_.connectTimeout);
+    stallTimeout_->setValue(settings_.stallTimeout);
+    fetchTimeout_->setValue(settings_.fetchTimeout);
 }
 
-void CGeneralSettingsDialog::CollectControls() {
-    settings_.stopOnError = stopOnError_->isChecked();
-    settings_.deleteXml = deleteXml_->isChecked();
+void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
+    into.stopOnError = stopOnError_->isChecked();
+    into.deleteXml = deleteXml_->isChecked();
     // No button chosen keeps the setting as it is.
-    if (timeFormat_->checkedId() >= 0) settings_.timeFormat = timeFormat_->checkedId();
-    settings_.timeZone = timeZone_->isChecked();
-    settings_.intelliSynch = intelliSynch_->isChecked();
-    settings_.autoExit = autoExit_->isChecked();
-    if (saveOnExit_->checkedId() >= 0) settings_.saveOnExit = saveOnExit_->checkedId() == 1;
-    settings_.customWarnings = customWarnings_->isChecked();
+    if (timeFormat_->checkedId() >= 0) into.timeFormat = timeFormat_->checkedId();
+    into.timeZone = timeZone_->isChecked();
+    into.intelliSynch = intelliSynch_->isChecked();
+    into.autoExit = autoExit_->isChecked();
+    if (saveOnExit_->checkedId() >= 0) into.saveOnExit = saveOnExit_->checkedId() == 1;
+    into.customWarnings = customWarnings_->isChecked();
+    into.localConversion = localConversion_->isChecked();
+    into.connectTimeout = connectTimeout_->value();
+    into.stallTimeout = stallTimeout_->value();
+    into.fetchTimeout = fetchTimeout_->value();
 }
 
 void CGeneralSettingsDialog::accept() {
-    CollectControls();
+    // A time-out outside its bounds (from a hand-edited file) is refused and
+    // the dialog stays open on it, as the main window does with its numbers.
+    GeneralSettings shown = settings_;
+    CollectControls(shown);
+    if (const auto violation = CheckGeneralRanges(shown)) {
+        boxes_.Warn(this, kTitle, QString::fromLatin1(RangeMessage(*violation)));
+        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_};
+        for (CSpinField* field : fields) {
+            if (field->value() < field->Low() || field->value() > field->High()) field->setFocus();
+        }
+        return;
+    }
+    settings_ = shown;
     QDialog::accept();
 }
 

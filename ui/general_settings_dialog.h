@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace tp {
 
+class CSpinField;
+
 class MessageBoxes;
 
 class CGeneralSettingsDialog : public QDialog {
@@ -29,7 +31,8 @@ public:
 private:
     void BuildControls();
     void FillControls();
-    void CollectControls();
+    // Copies the controls into into.
+    void CollectControls(GeneralSettings& into) const;
     void RestoreCustomization();
 
     MessageBoxes& boxes_;
@@ -45,6 +48,10 @@ private:
     QPushButton* synchNow_ = nullptr;
     QCheckBox* autoExit_ = nullptr;
     QCheckBox* customWarnings_ = nullptr;
+    QCheckBox* localConversion_ = nullptr;
+    CSpinField* connectTimeout_ = nullptr;
+    CSpinField* stallTimeout_ = nullptr;
+    CSpinField* fetchTimeout_ = nullptr;
 };
 
 }  // namespace tp

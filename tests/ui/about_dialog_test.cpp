@@ -1,5 +1,6 @@
 // The about box: its texts, its picture and the mail link; opened from the
 // main window's "&About".
+#include "app/paths.h"
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/scripted_message_boxes.h"
 #include "tests/ui/support/url_catcher.h"
@@ -32,6 +33,7 @@ TEST(AboutDialog, ShowsVersionTextsAndPicture) {
               QStringLiteral("Tidepost is a freeware that downloads XML web pages for the Xircom REX6000 PDA."));
     EXPECT_EQ(LabelText(about, "transferLabel"),
               QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with IntellSynch)"));
+    EXPECT_EQ(LabelText(about, "dataFolderLabel").toStdString(), "Data folder: " + GetExeFolder());
     auto* picture = about.findChild<CBitmapStatic*>(QStringLiteral("pictureBitmapStatic"));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->BitmapNumber(), 142);

@@ -22,6 +22,7 @@
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/scripted_message_boxes.h"
 #include "tests/ui/support/widget_lookup.h"
+#include "ui/spin_field.h"
 #include "ui/main_dialog.h"
 
 namespace tp {
@@ -76,6 +77,27 @@ TEST_F(GeneralSettingsDialogTest, OkCopiesEveryControlAndCancelNone) {
         }
     }
     EXPECT_EQ(general_, (GeneralSettings{false, false, 0, false, true, false, true, false}));
+}
+
+TEST_F(GeneralSettingsDialogTest, WebPageSettingsAndTheirBounds) {
+    general_.fetchTimeout = 5000;  // from a hand-edited file
+    Open();
+    auto* fetch = Find<CSpinField>("fetchTimeoutSpinField");
+    EXPECT_EQ(fetch->value(), 5000);
+    Click("localConversionCheckBox");
+    Find<CSpinField>("connectTimeoutSpinField")->stepBy(-30);
+    Click("okPushButton");
+    EXPECT_TRUE(dialog_->isVisible()) << "refused, the dialog stays open";
+    EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"warn Tidepost | Please enter an integer between 1 and 3600."});
+    EXPECT_EQ(general_.fetchTimeout, 5000);
+    EXPECT_FALSE(general_.localConversion) << "nothing is taken from a refused dialog";
+
+    fetch->stepBy(-1);
+    Click("okPushButton");
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(general_.fetchTimeout, 3600);
+    EXPECT_EQ(general_.connectTimeout, 30);
+    EXPECT_TRUE(general_.localConversion);
 }
 
 TEST_F(GeneralSettingsDialogTest, RadioGroupsShowNoChoiceForAnUnknownValueAndKeepIt) {
