@@ -610,6 +610,8 @@ QWidget* CMainDialog::FieldOf(const RangeViolation& violation) const {
         return forecastEuro_;
     case RangedField::XRateDays:
         return xRateDays_;
+    default:  // the time-outs belong to the general settings dialog
+        break;
     }
     return forecastUsa_;
 }
