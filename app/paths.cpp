@@ -101,7 +101,11 @@ std::string GetInstallDataFolder() {
 }
 
 bool PrepareDataFolder() {
+    // TIDEPOST_HOME and a portable copy are the user's own to manage, as ever.
+    const char* home = std::getenv("TIDEPOST_HOME");
     const std::string folder = GetExeFolder();
+    if ((home && *home) || folder != PerUserDataFolder()) return true;
+
     std::error_code ec;
     if (!IsFolder(folder)) {
         std::filesystem::create_directories(folder, ec);
@@ -114,7 +118,7 @@ bool PrepareDataFolder() {
 
     const std::string installed = GetInstallDataFolder() + kConfigFolder;
     const std::string cfg = folder + kConfigFolder;
-    if (installed == cfg || !IsFolder(installed)) return true;
+    if (!IsFolder(installed)) return true;
     if (!IsFolder(cfg) && ::mkdir(cfg.c_str(), 0777) != 0) return Fail("Cannot create the folder", cfg);
     for (const auto& entry : std::filesystem::directory_iterator(installed, ec)) {
         if (!entry.is_regular_file(ec)) continue;

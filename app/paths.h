@@ -20,11 +20,11 @@ std::string PerUserDataFolder();
 // executable's folder itself.
 std::string GetInstallDataFolder();
 
-// Makes the data folder ready before anything is read: the per-user folder is
-// created when missing and given a copy of each installed cfg/ file it lacks
-// (the user's own files are never overwritten). False, with the folder and the
-// system's reason in g_lastError, when the data folder cannot be created or
-// written.
+// Makes the per-user data folder ready before anything is read: created when
+// missing and given a copy of each installed cfg/ file it lacks (the user's own
+// files are never overwritten). False, with the folder and the system's reason
+// in g_lastError, when it cannot be created or written. A TIDEPOST_HOME or
+// portable folder is left as it is.
 bool PrepareDataFolder();
 // GetExeFolder + the configuration folder name ("cfg/", or "" after a failed creation).
 std::string GetCfgFolder();

@@ -36,7 +36,7 @@ public:
         std::string error;
         EXPECT_TRUE(provider_.Load(TIDEPOST_SOURCE_DIR "/tools/sample_provider/pages/", error)) << error;
         server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-            sample::Reply reply = request.path == sample::kConversionPath && request.has_param("url")
+            sample::Reply reply = request.path == kConversionPath && request.has_param("url")
                                       ? Answer(request.get_param_value("url"))
                                       : provider_.Answer("", request.target);
             if (reply.status == 200) {

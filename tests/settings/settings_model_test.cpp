@@ -106,7 +106,7 @@ TEST(SettingsModel, NewFileHasSectionsAndKeysInWritingOrder) {
                                                      "ForecastUSA", "ForecastEuro", "Language"}));
     const std::string file = home.ReadFile(kIni);
     EXPECT_NE(file.find("[Settings]\r\nStopOnError=0\r\nDeleteXml=0\r\nTimeFormat=0\r\n"), std::string::npos);
-    EXPECT_NE(file.find("CustomWarnings=0\r\nLocalConversion=1\r\n[News]"), std::string::npos);
+    EXPECT_NE(file.find("CustomWarnings=0\r\nLocalConversion=1\r\nConnectTimeout=60\r\n"), std::string::npos);
     EXPECT_NE(file.find("[News]\r\nDownload=1\r\nIcon=n.txt\r\nXml=n.xmt\r\nNbNews=7\r\n"), std::string::npos);
     // The dialog's country is written for the user to see but never read back.
     EXPECT_NE(file.find("Country=1\r\n"), std::string::npos);
