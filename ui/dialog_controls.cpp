@@ -1,14 +1,30 @@
 #include "ui/dialog_controls.h"
 
+#include "ui/bitmap_static.h"
 #include "ui/help_dialog.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
 
 #include <algorithm>
 
 namespace tp {
+
+void TopicFrame::ShowState() const { picture->SetBitmap(box->isChecked() ? onPicture : offPicture); }
+
+TopicFrame NewTopicFrame(const QString& title, const char* name, int onPicture, int offPicture) {
+    TopicFrame frame;
+    frame.box = new QGroupBox(title);
+    frame.box->setObjectName(QLatin1String(name) + QStringLiteral("GroupBox"));
+    frame.box->setCheckable(true);
+    frame.picture = new CBitmapStatic(QSize(56, 40));
+    frame.picture->setObjectName(QLatin1String(name) + QStringLiteral("BitmapStatic"));
+    frame.onPicture = onPicture;
+    frame.offPicture = offPicture;
+    return frame;
+}
 
 QPushButton* NewSmallButton(const QString& text, const QString& name) {
     auto* button = new QPushButton(text);

@@ -8,10 +8,29 @@
 #include <string>
 
 class QComboBox;
+class QGroupBox;
 class QPushButton;
 class QWidget;
 
 namespace tp {
+
+class CBitmapStatic;
+
+// A topic's checkable frame, which enables and disables the controls it holds,
+// and the picture beside it that shows whether the topic is on.
+struct TopicFrame {
+    QGroupBox* box = nullptr;
+    CBitmapStatic* picture = nullptr;
+    int onPicture = 0;
+    int offPicture = 0;
+
+    // The "on" or "off" picture, as the box is ticked or not.
+    void ShowState() const;
+};
+
+// The frame named name + "GroupBox" with its picture name + "BitmapStatic"
+// (56 by 40), showing nothing until ShowState.
+TopicFrame NewTopicFrame(const QString& title, const char* name, int onPicture, int offPicture);
 
 // A push button as narrow as its text allows and never narrower than it is
 // tall ("+", "-", "C", "?", "->"); it never becomes the default button.

@@ -39,7 +39,6 @@
 namespace tp {
 namespace {
 
-constexpr QSize kTopicPictureSize{56, 40};
 // "List of symbols :" takes at most this many characters as typed.
 constexpr int kSymbolsMaxTyped = 512;
 
@@ -213,13 +212,8 @@ QWidget* CMainDialog::BuildStatusFrame() {
 QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
                                     int onPicture, int offPicture, QVBoxLayout*& contents) {
     TopicSection& section = topics_[topic];
-    section.box = InOrder(new QGroupBox(title));
-    section.box->setObjectName(QLatin1String(name) + QStringLiteral("GroupBox"));
-    section.box->setCheckable(true);
-    section.onPicture = onPicture;
-    section.offPicture = offPicture;
-    section.picture = new CBitmapStatic(kTopicPictureSize);
-    section.picture->setObjectName(QLatin1String(name) + QStringLiteral("BitmapStatic"));
+    static_cast<TopicFrame&>(section) = NewTopicFrame(title, name, onPicture, offPicture);
+    InOrder(section.box);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
 
     auto* row = new QHBoxLayout(section.box);
@@ -520,7 +514,7 @@ void CMainDialog::ApplyTopicBox(Topic topic, bool focusNext) {
         focusNextChild();
     }
     UpdateDownloadButton();
-    section.picture->SetBitmap(on ? section.onPicture : section.offPicture);
+    section.ShowState();
     if (topic == kNews && on) ApplyNewsSourceRule();
 }
 

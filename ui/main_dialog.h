@@ -8,6 +8,7 @@
 #include "net/run_view.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
+#include "ui/dialog_controls.h"
 
 #include <QDialog>
 
@@ -78,11 +79,7 @@ private:
         QLineEdit* field = nullptr;
         QPushButton* edit = nullptr;  // "...": the code list editor
     };
-    struct TopicSection {
-        QGroupBox* box = nullptr;
-        CBitmapStatic* picture = nullptr;
-        int onPicture = 0;
-        int offPicture = 0;
+    struct TopicSection : TopicFrame {
         QPushButton* custom = nullptr;  // "Custom..."
     };
     enum Topic { kWeather, kNews, kStocks, kMovies, kTopicCount };

@@ -24,7 +24,6 @@
 namespace tp {
 namespace {
 
-constexpr QSize kTopicPictureSize{56, 40};
 constexpr QSize kIconSize{32, 32};
 const QString kTitle = QStringLiteral("Tidepost");
 
@@ -93,14 +92,9 @@ QPushButton* CMoreDownloadsDialog::NewHelpButton(int textId, const char* name) {
 QGroupBox* CMoreDownloadsDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
                                              int onPicture, int offPicture) {
     TopicSection& section = topics_[topic];
-    section.box = InOrder(new QGroupBox(title));
-    section.box->setObjectName(QLatin1String(name) + QStringLiteral("GroupBox"));
-    // The box enables and disables the controls it holds.
-    section.box->setCheckable(true);
-    section.onPicture = onPicture;
-    section.offPicture = offPicture;
-    section.picture = InOrder(new CBitmapStatic(kTopicPictureSize));
-    section.picture->setObjectName(QLatin1String(name) + QStringLiteral("BitmapStatic"));
+    section = NewTopicFrame(title, name, onPicture, offPicture);
+    InOrder(section.box);
+    InOrder(section.picture);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
     return section.box;
 }
@@ -336,7 +330,7 @@ void CMoreDownloadsDialog::ApplyTopicBox(Topic topic, bool focusNext) {
         section.box->setFocus();
         focusNextChild();
     }
-    section.picture->SetBitmap(on ? section.onPicture : section.offPicture);
+    section.ShowState();
 }
 
 void CMoreDownloadsDialog::accept() {

@@ -5,6 +5,8 @@
 // dialog then ends with OK or Cancel.
 #pragma once
 
+#include "ui/dialog_controls.h"
+
 #include <QDialog>
 #include <string>
 #include <string_view>
@@ -45,12 +47,7 @@ signals:
 
 private:
     enum Topic { kDirections, kAstro, kEmail, kTopicCount };
-    struct TopicSection {
-        QGroupBox* box = nullptr;
-        CBitmapStatic* picture = nullptr;
-        int onPicture = 0;
-        int offPicture = 0;
-    };
+    using TopicSection = TopicFrame;
 
     void BuildControls();
     QWidget* BuildDirectionsSection();
