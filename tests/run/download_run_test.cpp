@@ -287,15 +287,6 @@ TEST_F(DownloadRunTest, FailedCleanUpStopsBeforeAnyTopic) {
     EXPECT_EQ(view.events, expected);
 }
 
-// The file's text once a detached process has written it (the shell creates
-// the file before it writes to it), or "" when nothing came.
-std::string WaitForText(const TempHome& home, const std::string& relative) {
-    // Bounded poll for a detached process; not a measure of speed.
-    for (int i = 0; i < 200 && home.ReadFile(relative).empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return home.ReadFile(relative);
-}
 
 TEST_F(DownloadRunTest, SyncToolStartsOnlyWhenSwitchedOn) {
     const std::string marker = home.path() + "synced.txt";
@@ -310,7 +301,7 @@ TEST_F(DownloadRunTest, SyncToolStartsOnlyWhenSwitchedOn) {
     RecordingRunView on;
     RunDownload(settings, on);
 
-    EXPECT_EQ(WaitForText(home, "synced.txt"), "on\n");
+    EXPECT_EQ(test::WaitForText(home, "synced.txt"), "on\n");
 }
 
 TEST_F(DownloadRunTest, CloseIsRequestedAfterTheCompletedReport) {

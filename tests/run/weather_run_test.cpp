@@ -38,13 +38,6 @@ protected:
     }
 
     // Waits a bounded time for the synchronisation tool's mark.
-    bool Synced() const {
-        for (int i = 0; i < 200 && !home.Exists("synced.txt"); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return home.Exists("synced.txt");
-    }
-
     test::TempHome home;
     test::HttpServer server;
     Settings settings;
@@ -87,8 +80,7 @@ TEST_F(WeatherRunTest, AFailingTopicStopsTheRunOnlyWithStopOnError) {
     EXPECT_FALSE(home.Exists("download.txt"));
     EXPECT_TRUE(home.Exists("xml/mozzz.xml"));
     // Only the completed run started the tool.
-    ASSERT_TRUE(Synced());
-    EXPECT_EQ(home.ReadFile("synced.txt"), "synced\n");
+    EXPECT_EQ(test::WaitForText(home, "synced.txt"), "synced\n");
 }
 
 TEST_F(WeatherRunTest, AWrittenPageIsCountedInTheSizeReport) {

@@ -1,5 +1,8 @@
 #include "tests/support/temp_home.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/paths.h"
 #include "platform/text_file.h"
 
@@ -56,5 +59,13 @@ bool TempHome::Exists(const std::string& relative) const {
 }
 
 std::string SourceDataFolder() { return TIDEPOST_SOURCE_DIR "/data/"; }
+
+std::string WaitForText(const TempHome& home, const std::string& relative) {
+    // Bounded poll for a detached process; not a measure of speed.
+    for (int i = 0; i < 200 && home.ReadFile(relative).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return home.ReadFile(relative);
+}
 
 }  // namespace tp::test

@@ -27,6 +27,10 @@ private:
     std::string previousDir_;
 };
 
+// The text of path() + relative once a detached process has written it (a shell
+// creates the file before it writes to it); "" when nothing came within 10 s.
+std::string WaitForText(const TempHome& home, const std::string& relative);
+
 // Folder of the repository's installation data (data/cfg, data/doc).
 std::string SourceDataFolder();
 
