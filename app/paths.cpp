@@ -87,7 +87,7 @@ std::string GetExeFolder() {
 
 std::string PerUserDataFolder() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
-    // The base directory specification asks to ignore a relative value.
+    // A relative XDG_DATA_HOME is not valid; desktop programs ignore it.
     if (dataHome && dataHome[0] == '/') return HomeFolder(dataHome) + "tidepost/";
     const char* home = std::getenv("HOME");
     return HomeFolder(home && *home ? home : "/") + ".local/share/tidepost/";

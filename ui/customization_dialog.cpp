@@ -5,6 +5,7 @@
 #include "app/paths.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
+#include "ui/dialog_controls.h"
 #include "ui/dialog_units.h"
 #include "ui/file_pickers.h"
 #include "ui/message_boxes.h"
@@ -28,8 +29,7 @@ namespace {
 constexpr int kPicture = 129;
 constexpr QSize kPictureSize{56, 40};
 
-// File names are file-system bytes, not Latin-1 text.
-QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+// File names are file-system bytes, not Latin-1 text (PathText is their way in).
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QPushButton* NewButton(const QString& text, const char* name) {
