@@ -5,7 +5,7 @@
 #include "app/globals.h"
 #include "app/paths.h"
 #include "extract/email.h"
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "platform/dir_list.h"
 #include "settings/itineraries.h"
 #include "settings/ini_file.h"

@@ -4,7 +4,7 @@
 // just as if it ran on the window's thread.
 #pragma once
 
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "settings/settings_model.h"
 
 #include <QObject>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/code_lists.h"
-#include "net/download_run.h"
-#include "net/run_view.h"
+#include "run/download_run.h"
+#include "run/run_view.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "ui/dialog_controls.h"

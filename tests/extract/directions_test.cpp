@@ -11,7 +11,7 @@
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/text_format.h"
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "pages/page_format.h"
 #include "platform/text_file.h"
 #include "settings/custom_store.h"

@@ -1,7 +1,7 @@
 #include "extract/news.h"
 
 #include "app/globals.h"
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "pages/page_files.h"
 #include "platform/text_file.h"
 #include "settings/custom_store.h"

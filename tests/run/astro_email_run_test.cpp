@@ -1,4 +1,4 @@
-#include "net/download_run.h"
+#include "run/download_run.h"
 
 #include "app/globals.h"
 #include "extract/astro.h"

@@ -1,7 +1,7 @@
 // The runner under faults: a file-size limit while pages are written, a reader
 // of its output that goes away, a second run on the same data folder, and the
 // diagnostics that an unattended run leaves on standard error.
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "settings/custom_store.h"
 #include "settings/settings_model.h"
 #include "tests/run/batch_process.h"

@@ -3,7 +3,7 @@
 // files and titles. Whatever comes in, every page written must be well-formed
 // XML, and a topic that wrote no page must count as failed.
 #include "app/globals.h"
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "platform/dir_list.h"
 #include "settings/settings_model.h"
 #include "tests/extract/topic_page_support.h"

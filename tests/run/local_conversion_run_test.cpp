@@ -1,5 +1,5 @@
 // A whole run that feeds a topic from an HTML page through the built-in conversion.
-#include "net/download_run.h"
+#include "run/download_run.h"
 
 #include "app/globals.h"
 #include "platform/text_file.h"

@@ -2,7 +2,7 @@
 // the run showed, in order.
 #pragma once
 
-#include "net/run_view.h"
+#include "run/run_view.h"
 
 #include <algorithm>
 #include <string>

@@ -1,5 +1,5 @@
 // The run with the stocks topic: its step, its page and its failure.
-#include "net/download_run.h"
+#include "run/download_run.h"
 
 #include "app/globals.h"
 #include "platform/text_file.h"

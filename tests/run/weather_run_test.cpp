@@ -1,5 +1,5 @@
 // The run with a real topic: the weather page fetched from a local server.
-#include "net/download_run.h"
+#include "run/download_run.h"
 
 #include "app/globals.h"
 #include "app/paths.h"

@@ -3,7 +3,7 @@
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/startup.h"
-#include "net/download_run.h"
+#include "run/download_run.h"
 #include "net/fetch_url.h"
 #include "net/local_conversion.h"
 #include "resources/string_table.h"

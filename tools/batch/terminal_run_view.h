@@ -2,7 +2,7 @@
 // line as they are set, and the message boxes on the other.
 #pragma once
 
-#include "net/run_view.h"
+#include "run/run_view.h"
 
 #include <ostream>
 

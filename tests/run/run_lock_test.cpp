@@ -1,4 +1,4 @@
-#include "net/run_lock.h"
+#include "run/run_lock.h"
 
 #include "tests/support/temp_home.h"
 

@@ -1,4 +1,4 @@
-#include "net/download_run.h"
+#include "run/download_run.h"
 
 #include "app/diagnostics.h"
 #include "app/globals.h"
@@ -15,7 +15,7 @@
 #include "extract/weather.h"
 #include "net/local_conversion.h"
 #include "net/fetch_url.h"
-#include "net/run_lock.h"
+#include "run/run_lock.h"
 #include "pages/page_files.h"
 #include "platform/write_signals.h"
 #include "resources/string_table.h"

@@ -5,7 +5,7 @@
 // window to close.
 #pragma once
 
-#include "net/run_view.h"
+#include "run/run_view.h"
 #include "settings/settings_model.h"
 
 #include <cstdint>
