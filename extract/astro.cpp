@@ -82,4 +82,12 @@ bool DownloadAstro(const Settings& settings, const std::string& pageFile) {
     return BuildAstroPage(pageFile, entries, settings);
 }
 
+std::vector<std::string> AstroAddresses(const Settings& settings) {
+    std::vector<std::string> addresses;
+    for (const std::string& sign : AstroSignsToFetch(settings.more.astro.signs)) {
+        addresses.push_back(GetCustomUrl(kAstroAddress, sign));
+    }
+    return addresses;
+}
+
 }  // namespace tp

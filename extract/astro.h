@@ -53,5 +53,8 @@ bool BuildAstroPage(const std::string& pagePath, const std::vector<CardEntry>& e
 // fails; no page is written and the horoscopes already fetched are dropped. An
 // empty sign list writes a page without cards.
 bool DownloadAstro(const Settings& settings, const std::string& pageFile);
+// The addresses that DownloadAstro fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> AstroAddresses(const Settings& settings);
 
 }  // namespace tp

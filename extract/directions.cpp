@@ -56,13 +56,18 @@ bool IsPlainUrlByte(unsigned char c) {
     return c > ' ' && c < 0x7F && c != '#' && c != '%' && c != '+';
 }
 
+DirectionsSource RouteSource(const std::string& iniPath, int number) {
+    return DirectionsSourceFor(
+        ini::GetInt(iniPath, kItinerarySection, ItineraryKey(kCountryField, number), kCountryUsa));
+}
+
 struct Route {
     std::string title;
     std::string text;
 };
 
-// Fetches and cuts the route of record number.
-bool FetchRoute(const std::string& iniPath, int number, Route& route) {
+// The address of the route of record number.
+std::string RouteAddress(const std::string& iniPath, int number) {
     std::string fromAddress;
     std::string fromCity;
     std::string toAddress;
@@ -71,12 +76,14 @@ bool FetchRoute(const std::string& iniPath, int number, Route& route) {
     ReadEncodedAddressValue(ItineraryKey(kFromCityField, number), fromCity, iniPath);
     ReadEncodedAddressValue(ItineraryKey(kToAddressField, number), toAddress, iniPath);
     ReadEncodedAddressValue(ItineraryKey(kToCityField, number), toCity, iniPath);
-    const DirectionsSource source = DirectionsSourceFor(
-        ini::GetInt(iniPath, kItinerarySection, ItineraryKey(kCountryField, number), kCountryUsa));
+    const DirectionsSource source = RouteSource(iniPath, number);
+    return DirectionsUrl(source.address, fromAddress, fromCity, toAddress, toCity);
+}
 
-    if (!FetchUrl(DirectionsUrl(source.address, fromAddress, fromCity, toAddress, toCity))) {
-        return false;
-    }
+// Fetches and cuts the route of record number.
+bool FetchRoute(const std::string& iniPath, int number, Route& route) {
+    const DirectionsSource source = RouteSource(iniPath, number);
+    if (!FetchUrl(RouteAddress(iniPath, number))) return false;
     if (!ExtractDirections(g_transferBuffer, source.startTag, source.bodyTag, route.text)) {
         return false;
     }
@@ -210,6 +217,15 @@ bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings) 
 
 bool DownloadDirections(const Settings& settings, const std::string& pageFile) {
     return BuildDirectionsPage(pageFile, settings);
+}
+
+std::vector<std::string> DirectionsAddresses(const Settings&) {
+    const std::string iniPath = GetIniPath();
+    std::vector<std::string> addresses;
+    for (int number = 1; number <= kMaxItineraries && number <= CountItineraries(iniPath); ++number) {
+        addresses.push_back(RouteAddress(iniPath, number));
+    }
+    return addresses;
 }
 
 }  // namespace tp

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/globals.h"
 #include "settings/itineraries.h"
@@ -77,5 +78,8 @@ bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings);
 
 // The topic's step in the download run (which shows its status text).
 bool DownloadDirections(const Settings& settings, const std::string& pageFile);
+// The addresses that DownloadDirections fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> DirectionsAddresses(const Settings& settings);
 
 }  // namespace tp

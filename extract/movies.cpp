@@ -120,9 +120,7 @@ bool DownloadMovies(const Settings& settings, const std::string& pageFile) {
     std::string templateText;
     if (!ReadPageSources(movies.icon, movies.xml, icon, templateText)) return false;
 
-    if (!FetchUrl(GetCustomUrl(MoviesSourceFor(movies.langMovies).address, std::nullopt))) {
-        return false;
-    }
+    if (!FetchUrl(MoviesAddresses(settings).front())) return false;
     MoviesList list;
     if (!ExtractMovies(g_transferBuffer, movies, list)) return false;
 
@@ -132,6 +130,10 @@ bool DownloadMovies(const Settings& settings, const std::string& pageFile) {
     return ComposePage(PageTopic::Movies, templateText, icon, dateLine, list.indexLinks, list.cards,
                        movies.xml, page) &&
            WritePage(pageFile, page);
+}
+
+std::vector<std::string> MoviesAddresses(const Settings& settings) {
+    return {GetCustomUrl(MoviesSourceFor(settings.main.movies.langMovies).address, std::nullopt)};
 }
 
 }  // namespace tp

@@ -57,5 +57,8 @@ bool ExtractMovies(char* text, const MoviesSettings& movies, MoviesList& list);
 // chosen source, extract it and write the page to pageFile. False with the
 // reason of the first step that failed; no page is written then.
 bool DownloadMovies(const Settings& settings, const std::string& pageFile);
+// The addresses that DownloadMovies fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> MoviesAddresses(const Settings& settings);
 
 }  // namespace tp

@@ -285,6 +285,17 @@ bool DownloadNews(const Settings& settings, NewsTexts& texts) {
     return true;
 }
 
+std::vector<std::string> NewsAddresses(const Settings& settings) {
+    std::vector<std::string> addresses;
+    for (int c = 0; c < kNewsCategoryCount; ++c) {
+        const auto category = static_cast<NewsCategory>(c);
+        if (!g_newsCategories[category]) continue;
+        const NewsSource source = NewsSourceFor(category, NewsCategoryIsFrench(settings.main.news, category));
+        addresses.push_back(GetCustomUrl(source.address, std::nullopt));
+    }
+    return addresses;
+}
+
 bool BuildNewsPage(const std::string& pagePath, const NewsTexts& texts, const Settings& settings) {
     constexpr std::size_t kLimit = kNewsPageCapacity - 1;
     std::string links;

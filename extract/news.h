@@ -83,6 +83,9 @@ bool AddNewsEntry(NewsCategoryTexts& category, int id, const NewsItem& item);
 // 5, ... are kept, under their own numbers). False at the first category whose
 // fetch or cut fails; later categories are not fetched.
 bool DownloadNews(const Settings& settings, NewsTexts& texts);
+// The addresses that DownloadNews fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> NewsAddresses(const Settings& settings);
 
 // Writes the news page: per selected category its card 101 + 100 x category
 // listing its items, then its item cards; one index link per selected category.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/settings_model.h"
 
@@ -72,5 +73,8 @@ std::string FailedPairBody(std::string_view reason);
 // page's texts are shortened by whole lines, the longest first, so every card
 // stays on the page. False with the reason of the step that failed.
 bool DownloadStocks(const Settings& settings, const std::string& pageFile);
+// The addresses that DownloadStocks fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> StocksAddresses(const Settings& settings);
 
 }  // namespace tp

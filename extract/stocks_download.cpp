@@ -133,4 +133,21 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
     return FillFrame(frame, links, cardText, page) && WritePage(pageFile, page);
 }
 
+std::vector<std::string> StocksAddresses(const Settings& settings) {
+    const StocksSettings& stocks = settings.main.stocks;
+    std::vector<std::string> addresses;
+    std::size_t cards = 0;  // a pair that is no pair still takes its card
+    for (const std::string& pair : SplitListValue(stocks.xRate)) {
+        if (cards == kStockSlots) break;
+        ++cards;
+        if (CheckRatePair(pair)) addresses.push_back(GetCustomUrl(kRatesAddress, pair));
+    }
+    for (const std::string& symbol : SplitListValue(stocks.symbols)) {
+        if (cards == kStockSlots) break;
+        ++cards;
+        addresses.push_back(GetCustomUrl(kQuoteAddress, symbol));
+    }
+    return addresses;
+}
+
 }  // namespace tp

@@ -266,4 +266,19 @@ bool DownloadWeather(const Settings& settings, const std::string& pageFile) {
     return BuildWeatherPage(pageFile, slots, settings);
 }
 
+std::vector<std::string> WeatherAddresses(const Settings& settings) {
+    const WeatherSettings& weather = settings.main.weather;
+    std::vector<std::string> addresses;
+    for (const std::string& code : SplitListValue(weather.zip)) {
+        if (addresses.size() == kWeatherSlots) return addresses;
+        addresses.push_back(GetCustomUrl(kWeatherUsaAddress, code));
+    }
+    const int address = EuropeanWeatherSourceFor(weather.language).address;
+    for (const std::string& code : SplitListValue(weather.cityCode)) {
+        if (addresses.size() == kWeatherSlots) break;
+        addresses.push_back(GetCustomUrl(address, code));
+    }
+    return addresses;
+}
+
 }  // namespace tp

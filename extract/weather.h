@@ -71,5 +71,8 @@ bool BuildWeatherPage(const std::string& pagePath, const std::vector<WeatherSlot
 // kWeatherSlots in all), then write the page. False at the first fetch or cut
 // that fails (no page is written), or when no code was given.
 bool DownloadWeather(const Settings& settings, const std::string& pageFile);
+// The addresses that DownloadWeather fetches, in its order, when every fetch and cut
+// succeeds; a run starts their transfers ahead of the topic.
+std::vector<std::string> WeatherAddresses(const Settings& settings);
 
 }  // namespace tp

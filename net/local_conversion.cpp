@@ -1,23 +1,17 @@
 #include "net/local_conversion.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
-#include "convert/address_text.h"
-#include "convert/html_to_text.h"
 #include "net/fetch_url.h"
-#include "platform/text_file.h"
+#include "net/transfer.h"
 
 #include <cctype>
 #include <cstring>
-#include <memory>
 
 namespace tp {
 namespace {
 
 bool g_localConversion = false;
-
-// Bytes of a page read at most: the text of a longer page is full long before,
-// and a page without end must not hold the fetch for ever.
-constexpr std::size_t kPageLimit = 16 * 1024 * 1024;
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -50,37 +44,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     }
     return true;
 }
-
-// Feeds the converter as the body arrives, so the page is never held whole.
-class ConvertingSink : public BodySink {
-public:
-    explicit ConvertingSink(ConvertOptions options) : options_(std::move(options)) {}
-
-    void Begin(const std::string& contentType, const std::string& address) override {
-        options_.contentType = contentType;
-        if (!address.empty()) options_.address = address;
-    }
-
-    std::size_t Take(const char* data, std::size_t size) override {
-        const std::size_t room = kPageLimit - received_;
-        const std::size_t taken = size < room ? size : room;
-        received_ += taken;
-        if (!Converter().Feed(std::string_view(data, taken))) return 0;  // the text is full
-        return taken;
-    }
-
-    std::string Finish() { return Converter().Finish(); }
-
-private:
-    HtmlToText& Converter() {
-        if (!converter_) converter_ = std::make_unique<HtmlToText>(options_);
-        return *converter_;
-    }
-
-    ConvertOptions options_;
-    std::unique_ptr<HtmlToText> converter_;
-    std::size_t received_ = 0;
-};
 
 }  // namespace
 
@@ -125,39 +88,25 @@ bool ReadConversionAddress(std::string_view url, ConversionRequest& request) {
     return true;
 }
 
-bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text) {
+std::string ConversionRefusal(const ConversionRequest& request) {
     if (request.target.empty()) {
-        SetLastError("HTML conversion error: the address names no page (its \"url\" value is missing)");
-        return false;
+        return "HTML conversion error: the address names no page (its \"url\" value is missing)";
     }
     // Only the web: a conversion address must never read the machine's own files.
     if (!IsConvertibleAddress(request.target)) {
-        SetLastError("HTML conversion error: '" + request.target +
-                     "' is not an http or https address");
-        return false;
+        return "HTML conversion error: '" + request.target + "' is not an http or https address";
     }
-    ConvertOptions options;
-    options.capacity = capacity;
-    options.inlineRefs = request.inlineRefs;
-    options.address = request.target;
-    ConvertingSink sink(options);
-    // A decoded value may hold blanks and bytes beyond ASCII, which libcurl refuses.
-    if (!FetchBody(PercentEncoded(request.target), sink)) {
-        SetLastError(g_lastError + " (" + request.target + ")");
-        return false;
-    }
-    text = sink.Finish();
-    return true;
+    return {};
 }
 
-bool FetchConverted(const ConversionRequest& request) {
-    std::string text;
-    if (!ConvertPage(request, kTransferCapacity, text)) return false;
-    std::memcpy(g_transferBuffer, text.data(), text.size());
-    g_transferLength = text.size();
-    g_transferBuffer[text.size()] = '\0';
-    // The raw copy is a convenience for the user; the fetch stands without it.
-    WriteTextFile("download.txt", text);
+bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text) {
+    FetchResult result = PerformJob(ConversionJob(request, capacity), CurrentFetchTimeouts());
+    if (!result.diagnostic.empty()) NoteDiagnostic(std::move(result.diagnostic));
+    if (!result.ok) {
+        SetLastError(result.error);
+        return false;
+    }
+    text = std::move(result.text);
     return true;
 }
 

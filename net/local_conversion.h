@@ -31,14 +31,14 @@ bool ReadConversionAddress(std::string_view url, ConversionRequest& request);
 // conversion address can never read the machine's own files.
 bool IsConvertibleAddress(std::string_view address);
 
-// Fetches the page of request.target with FetchUrl's rules and converts it,
-// keeping at most capacity bytes of text. False when the target is missing or
-// not an http or https address, or when the fetch fails; g_lastError then
-// names the target.
-bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text);
+// Why a conversion address cannot be fetched: its "url" value is missing or is
+// not an http or https address. "" when it can.
+std::string ConversionRefusal(const ConversionRequest& request);
 
-// FetchUrl's answer for a conversion address: on success the text is in
-// g_transferBuffer and in the raw copy "download.txt".
-bool FetchConverted(const ConversionRequest& request);
+// Fetches the page of request.target with FetchUrl's rules and time-outs and
+// converts it, keeping at most capacity bytes of text. False when
+// ConversionRefusal refuses it or when the fetch fails; g_lastError then names
+// the target.
+bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text);
 
 }  // namespace tp

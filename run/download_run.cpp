@@ -13,16 +13,18 @@
 #include "extract/news_categories.h"
 #include "extract/stocks.h"
 #include "extract/weather.h"
-#include "net/local_conversion.h"
 #include "net/fetch_url.h"
-#include "run/run_lock.h"
+#include "net/local_conversion.h"
+#include "net/parallel_fetches.h"
 #include "pages/page_files.h"
 #include "platform/write_signals.h"
 #include "resources/string_table.h"
+#include "run/run_lock.h"
 #include "settings/custom_store.h"
 #include "settings/range_checks.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace tp {
 namespace {
@@ -35,6 +37,8 @@ struct TopicStep {
     bool (*selected)(const Settings&);
     const std::string& (*templateName)(const Settings&);
     bool (*work)(const Settings&, const std::string& pageFile);
+    // What the work will fetch, in its order (null: nothing).
+    std::vector<std::string> (*addresses)(const Settings&);
     // The e-mail import leaves its "in progress" text standing when it fails.
     bool showsFailure;
 };
@@ -43,20 +47,20 @@ struct TopicStep {
 const TopicStep kTopicSteps[] = {
     {1, "Weather", [](const Settings& s) { return s.main.weather.download; },
      [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
-     true},
+     WeatherAddresses, true},
     {2, "News", [](const Settings& s) { return s.main.news.download; },
-     [](const Settings& s) -> const std::string& { return s.main.news.xml; }, RunNews, true},
+     [](const Settings& s) -> const std::string& { return s.main.news.xml; }, RunNews, NewsAddresses, true},
     {3, "Stocks", [](const Settings& s) { return s.main.stocks.download; },
-     [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, true},
+     [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, StocksAddresses, true},
     {4, "Movies", [](const Settings& s) { return s.main.movies.download; },
-     [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, true},
+     [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, MoviesAddresses, true},
     {5, "Directions", [](const Settings& s) { return s.more.directions.download; },
      [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
-     DownloadDirections, true},
+     DownloadDirections, DirectionsAddresses, true},
     {6, "Astro", [](const Settings& s) { return s.more.astro.download; },
-     [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, true},
+     [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, AstroAddresses, true},
     {7, "Email", [](const Settings& s) { return s.more.email.download; },
-     [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, false},
+     [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, nullptr, false},
 };
 
 const TopicStep* FindStep(int number) {
@@ -131,6 +135,51 @@ bool RunTopicStep(const TopicStep& step, const Settings& settings, RunView& view
     return written;
 }
 
+// Every address the selected topics will fetch, in the order they use them.
+// Working it out reads the same settings and customizations as the topics do,
+// and leaves no trace: the topics report their own problems when they run.
+std::vector<PlannedFetch> PlanFetches(const Settings& settings) {
+    const std::string lastError = g_lastError;
+    std::vector<PlannedFetch> plan;
+    for (const TopicStep& step : kTopicSteps) {
+        if (!step.addresses || !step.selected(settings)) continue;
+        for (std::string& url : step.addresses(settings)) plan.push_back({step.number, std::move(url)});
+    }
+    SetLastError(lastError);
+    TakeDiagnostics();
+    return plan;
+}
+
+// FetchUrl takes its bodies from fetches for as long as this lives.
+class FetchesInUse {
+public:
+    explicit FetchesInUse(ParallelFetches& fetches) { UseParallelFetches(&fetches); }
+    ~FetchesInUse() { UseParallelFetches(nullptr); }
+    FetchesInUse(const FetchesInUse&) = delete;
+    FetchesInUse& operator=(const FetchesInUse&) = delete;
+};
+
+// Runs the selected topics in their order; false when one failed with
+// StopOnError on. Transfers started for them end with this call.
+bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome) {
+    const GeneralSettings& general = settings.general;
+    // One at a time fetches nothing ahead, but still keeps its connections.
+    ParallelFetches fetches(general.maxFetches > 1 ? PlanFetches(settings) : std::vector<PlannedFetch>(),
+                            {general.maxFetches, general.maxFetchesPerHost}, CurrentFetchTimeouts());
+    FetchesInUse inUse(fetches);
+    for (int number = 1; number <= kTopicStepCount; ++number) {
+        const TopicStep* step = FindStep(number);
+        fetches.EnterGroup(number);
+        if (step && step->selected(settings) && !RunTopicStep(*step, settings, view)) {
+            ++outcome.failedTopics;
+            // The raw copy of the failing page stays for the user to look at.
+            if (general.stopOnError) return false;
+        }
+        view.SetProgressPosition(number);
+    }
+    return true;
+}
+
 // Added only when the page folder holds enough pages; a failed write is not
 // worth stopping a finished run for.
 void WriteInformationPage() {
@@ -193,17 +242,9 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
 
     view.SetProgressRange(0, kTopicStepCount);
     view.SetProgressPosition(0);
-    for (int number = 1; number <= kTopicStepCount; ++number) {
-        const TopicStep* step = FindStep(number);
-        if (step && step->selected(settings) && !RunTopicStep(*step, settings, view)) {
-            ++outcome.failedTopics;
-            if (settings.general.stopOnError) {
-                // The raw copy of the failing page stays for the user to look at.
-                outcome.end = RunEnd::Stopped;
-                return outcome;
-            }
-        }
-        view.SetProgressPosition(number);
+    if (!RunTopics(settings, view, outcome)) {
+        outcome.end = RunEnd::Stopped;
+        return outcome;
     }
 
     WriteInformationPage();

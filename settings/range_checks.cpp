@@ -33,6 +33,8 @@ std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general)
         {RangedField::ConnectTimeout, general.connectTimeout, 1, 600},
         {RangedField::StallTimeout, general.stallTimeout, 1, 600},
         {RangedField::FetchTimeout, general.fetchTimeout, 1, 3600},
+        {RangedField::MaxFetches, general.maxFetches, 1, 64},
+        {RangedField::MaxFetchesPerHost, general.maxFetchesPerHost, 1, 64},
     };
     for (const RangedValue& f : fields) {
         if (f.value < f.low || f.value > f.high) return RangeViolation{f.field, f.low, f.high};
@@ -49,6 +51,8 @@ SettingsKeyName RangedFieldKey(RangedField field) {
     case RangedField::ConnectTimeout: return {"Settings", "ConnectTimeout"};
     case RangedField::StallTimeout: return {"Settings", "StallTimeout"};
     case RangedField::FetchTimeout: return {"Settings", "FetchTimeout"};
+    case RangedField::MaxFetches: return {"Settings", "MaxFetches"};
+    case RangedField::MaxFetchesPerHost: return {"Settings", "MaxFetchesPerHost"};
     }
     return {};
 }

@@ -18,6 +18,8 @@ enum class RangedField {
     ConnectTimeout,
     StallTimeout,
     FetchTimeout,
+    MaxFetches,
+    MaxFetchesPerHost,
 };
 
 struct RangeViolation {

@@ -94,11 +94,14 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     NumberKey("ConnectTimeout", &GeneralSettings::connectTimeout),
     NumberKey("StallTimeout", &GeneralSettings::stallTimeout),
     NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout),
+    NumberKey("MaxFetches", &GeneralSettings::maxFetches),
+    NumberKey("MaxFetchesPerHost", &GeneralSettings::maxFetchesPerHost),
 };
 constexpr std::string_view kGeneralWrite[] = {"StopOnError",    "DeleteXml",      "TimeFormat",
                                               "TimeZone",       "SaveOnExit",     "IntelliSynch",
                                               "AutoExit",       "CustomWarnings", "LocalConversion",
-                                              "ConnectTimeout", "StallTimeout",   "FetchTimeout"};
+                                              "ConnectTimeout", "StallTimeout",   "FetchTimeout",
+                                              "MaxFetches",     "MaxFetchesPerHost"};
 
 constexpr Field<WeatherSettings> kWeatherFields[] = {
     FlagKey("Download", &WeatherSettings::download),

@@ -23,6 +23,10 @@ struct GeneralSettings {
     int connectTimeout = 60;
     int stallTimeout = 60;
     int fetchTimeout = 120;
+    // Pages fetched at once in a run, in all and from one server (ours too);
+    // 1 fetches one page at a time.
+    int maxFetches = 16;
+    int maxFetchesPerHost = 6;
     bool operator==(const GeneralSettings&) const = default;
 };
 

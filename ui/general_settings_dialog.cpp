@@ -142,15 +142,19 @@ void CGeneralSettingsDialog::BuildControls() {
         const char* label;
         const char* name;
         int high;
-    } timeouts[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", 600},
-                    {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", 600},
-                    {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", 3600}};
+        const char* unit;
+    } numbers[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", 600, "seconds"},
+                   {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", 600, "seconds"},
+                   {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", 3600, "seconds"},
+                   {maxFetches_, "Pages fetched at once :", "maxFetchesSpinField", 64, "pages"},
+                   {maxFetchesPerHost_, "At once from one server :", "maxFetchesPerHostSpinField", 64, "pages"}};
     int row = 1;
-    for (const auto& timeout : timeouts) {
-        timeout.field = inOrder(new CSpinField(1, timeout.high), timeout.name);
-        webGrid->addWidget(new QLabel(QLatin1String(timeout.label)), row, 0);
-        webGrid->addWidget(timeout.field, row, 1);
-        webGrid->addWidget(new QLabel(QStringLiteral("seconds (1...%1)").arg(timeout.high)), row, 2);
+    for (const auto& number : numbers) {
+        number.field = inOrder(new CSpinField(1, number.high), number.name);
+        webGrid->addWidget(new QLabel(QLatin1String(number.label)), row, 0);
+        webGrid->addWidget(number.field, row, 1);
+        webGrid->addWidget(new QLabel(QStringLiteral("%1 (1...%2)").arg(QLatin1String(number.unit)).arg(number.high)),
+                           row, 2);
         ++row;
     }
     webGrid->setColumnStretch(2, 1);
@@ -225,6 +229,8 @@ void CGeneralSettingsDialog::FillControls() {
     connectTimeout_->setValue(settings_.connectTimeout);
     stallTimeout_->setValue(settings_.stallTimeout);
     fetchTimeout_->setValue(settings_.fetchTimeout);
+    maxFetches_->setValue(settings_.maxFetches);
+    maxFetchesPerHost_->setValue(settings_.maxFetchesPerHost);
 }
 
 void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
@@ -241,6 +247,8 @@ void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
     into.connectTimeout = connectTimeout_->value();
     into.stallTimeout = stallTimeout_->value();
     into.fetchTimeout = fetchTimeout_->value();
+    into.maxFetches = maxFetches_->value();
+    into.maxFetchesPerHost = maxFetchesPerHost_->value();
 }
 
 void CGeneralSettingsDialog::accept() {
@@ -250,7 +258,7 @@ void CGeneralSettingsDialog::accept() {
     CollectControls(shown);
     if (const auto violation = CheckGeneralRanges(shown)) {
         boxes_.Warn(this, kTitle, QString::fromLatin1(RangeMessage(*violation)));
-        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_};
+        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_, maxFetchesPerHost_};
         for (CSpinField* field : fields) {
             if (field->value() < field->Low() || field->value() > field->High()) field->setFocus();
         }

@@ -52,6 +52,8 @@ private:
     CSpinField* connectTimeout_ = nullptr;
     CSpinField* stallTimeout_ = nullptr;
     CSpinField* fetchTimeout_ = nullptr;
+    CSpinField* maxFetches_ = nullptr;
+    CSpinField* maxFetchesPerHost_ = nullptr;
 };
 
 }  // namespace tp

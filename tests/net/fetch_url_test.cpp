@@ -2,6 +2,7 @@
 
 #include "app/diagnostics.h"
 #include "app/globals.h"
+#include "net/parallel_fetches.h"
 #include "platform/text_file.h"
 
 #include "tests/support/http_server.h"
@@ -36,7 +37,11 @@ std::string Buffered() { return std::string(g_transferBuffer, g_transferLength);
 
 const std::string kPreviousCopy = "previous body\r\n";
 
-class FetchUrlTest : public ::testing::Test {
+// A fetch on its own, or as a run makes it: through its parallel fetches,
+// started when asked for or planned and started ahead.
+enum class Way { Alone, InARun, PlannedInARun };
+
+class FetchUrlTest : public ::testing::TestWithParam<Way> {
 protected:
     void SetUp() override {
         SetFetchTimeouts(FetchTimeouts{});
@@ -44,10 +49,34 @@ protected:
     }
     void TearDown() override { SetFetchTimeouts(FetchTimeouts{}); }
 
+    // FetchUrl(url), the way of the test's parameter.
+    static bool Fetch(const std::string& url) {
+        if (GetParam() == Way::Alone) return FetchUrl(url);
+        std::vector<PlannedFetch> plan;
+        if (GetParam() == Way::PlannedInARun) plan.push_back({0, url});
+        ParallelFetches fetches(plan, FetchLimits{}, CurrentFetchTimeouts());
+        UseParallelFetches(&fetches);
+        const bool fetched = FetchUrl(url);
+        UseParallelFetches(nullptr);
+        return fetched;
+    }
+
     test::TempHome home_;  // also makes its folder the current directory
 };
 
-TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
+std::string WayName(const ::testing::TestParamInfo<Way>& way) {
+    switch (way.param) {
+    case Way::Alone: return "Alone";
+    case Way::InARun: return "InARun";
+    case Way::PlannedInARun: return "PlannedInARun";
+    }
+    return "";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FetchUrlTest, ::testing::Values(Way::Alone, Way::InARun, Way::PlannedInARun),
+                         WayName);
+
+TEST_P(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
     struct Case {
         const char* name;
         std::map<std::string, HttpServer::Handler> routes;  // the fetch asks for "/page"
@@ -88,7 +117,7 @@ TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
         SetLastError("untouched");
         TakeDiagnostics();
 
-        ASSERT_TRUE(FetchUrl(server.url("/page")));
+        ASSERT_TRUE(Fetch(server.url("/page")));
         EXPECT_EQ(g_lastError, "untouched");
         // Only an error answer is worth a diagnostic line.
         const bool errorAnswer = std::string(c.name).starts_with("status 404");
@@ -103,21 +132,21 @@ TEST_F(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
     }
 }
 
-TEST_F(FetchUrlTest, HttpsWorksWithACertificateTheUserTrusts) {
+TEST_P(FetchUrlTest, HttpsWorksWithACertificateTheUserTrusts) {
     const std::string data = std::string(TIDEPOST_SOURCE_DIR) + "/tests/data/net/";
     HttpServer server(data + "self_signed_localhost.crt", data + "self_signed_localhost.key");
     server.Serve("/secure", "over tls");
     ASSERT_EQ(server.url("/secure").rfind("https://", 0), 0u);
     ::setenv("SSL_CERT_FILE", (data + "self_signed_localhost.crt").c_str(), 1);
-    const bool fetched = FetchUrl(server.url("/secure"));
+    const bool fetched = Fetch(server.url("/secure"));
     ::unsetenv("SSL_CERT_FILE");
     ASSERT_TRUE(fetched) << g_lastError;
     EXPECT_EQ(std::string(g_transferBuffer, g_transferLength), "over tls");
     // Without the user's trust the same server is refused.
-    EXPECT_FALSE(FetchUrl(server.url("/secure")));
+    EXPECT_FALSE(Fetch(server.url("/secure")));
 }
 
-TEST_F(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
+TEST_P(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
     constexpr std::size_t kHuge = 50u * 1024 * 1024;
     auto handedOut = std::make_shared<std::atomic<std::size_t>>(0);
     {
@@ -132,7 +161,7 @@ TEST_F(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
                                          return sink.write(chunk.data(), chunk.size());
                                      });
         });
-        ASSERT_TRUE(FetchUrl(server.url("/huge")));
+        ASSERT_TRUE(Fetch(server.url("/huge")));
         EXPECT_EQ(g_transferLength, kTransferCapacity);
         EXPECT_TRUE(Buffered() == PatternBody(kTransferCapacity));
         EXPECT_EQ(g_transferBuffer[kTransferCapacity], '\0');
@@ -140,11 +169,11 @@ TEST_F(FetchUrlTest, HugeBodyIsNotDownloadedBeyondTheBuffer) {
     EXPECT_LT(handedOut->load(), kHuge / 2);
 }
 
-TEST_F(FetchUrlTest, AsksAsTidepostWithoutCacheHeaders) {
+TEST_P(FetchUrlTest, AsksAsTidepostWithoutCacheHeaders) {
     HttpServer server;
     server.Serve("/page", "text");
-    ASSERT_TRUE(FetchUrl(server.url("/page?q=a%20b")));
-    ASSERT_TRUE(FetchUrl(server.url("/page?q=a%20b")));
+    ASSERT_TRUE(Fetch(server.url("/page?q=a%20b")));
+    ASSERT_TRUE(Fetch(server.url("/page?q=a%20b")));
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);  // the second fetch went to the server again
     for (const auto& request : requests) {
@@ -156,7 +185,7 @@ TEST_F(FetchUrlTest, AsksAsTidepostWithoutCacheHeaders) {
     }
 }
 
-TEST_F(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
+TEST_P(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
     // Something that answers the fetch; kept alive for the fetch's duration.
     struct Peer {
         std::shared_ptr<void> keep;
@@ -233,7 +262,7 @@ TEST_F(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
         g_transferLength = 5;
         TakeDiagnostics();
 
-        EXPECT_FALSE(FetchUrl(peer.url));
+        EXPECT_FALSE(Fetch(peer.url));
         EXPECT_EQ(g_lastError, c.expected);
         // One line for the unattended run: the address, a reason in words, the step.
         const std::vector<std::string> lines = TakeDiagnostics();

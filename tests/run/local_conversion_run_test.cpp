@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace tp {
 namespace {
 
@@ -32,6 +34,7 @@ TEST(LocalConversionRun, AnHtmlPageFeedsTheWeatherCard) {
     test::PrepareWeatherTopic(home, server, "");
     if (::testing::Test::HasFatalFailure()) return;
     server.Serve("/forecast/62701", kForecastPage, "text/html");
+    server.Serve("/forecast/62702", std::string(kForecastPage) + std::string(100000, ' '), "text/html");
     // The address names the page through the conversion path; the host of the
     // service is never asked (nothing answers there).
     ASSERT_TRUE(SetCustomString(104, "http://127.0.0.1:1/cgi-bin/html2txt?url=http%3A%2F%2F127.0.0.1%3A" +
@@ -56,6 +59,24 @@ TEST(LocalConversionRun, AnHtmlPageFeedsTheWeatherCard) {
               std::string::npos)
         << page;
     EXPECT_EQ(server.LastRequest().path, "/forecast/62701");
+
+    // Pages converted ahead and side by side make the same page, and the same
+    // raw copy, as pages converted one at a time.
+    g_debug = true;
+    settings.main.weather.zip = "62701,62702,62701";
+    std::string pages[2];
+    std::string copies[2];
+    for (const int fetches : {1, 16}) {
+        settings.general.maxFetches = fetches;
+        ASSERT_TRUE(RunDownload(settings, view).AllPagesWritten()) << g_lastError;
+        // The date line's clock may turn between the runs.
+        pages[fetches > 1] = std::regex_replace(home.ReadFile(test::kWeatherPageFile),
+                                                std::regex("[0-9]{1,2}(h|:)[0-9]{2}"), "hh:mm");
+        copies[fetches > 1] = home.ReadFile("download.txt");
+    }
+    g_debug = false;
+    EXPECT_EQ(pages[0], pages[1]);
+    EXPECT_EQ(copies[0], copies[1]);
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ HttpServer::HttpServer(const std::string& certPath, const std::string& keyPath)
 
 void HttpServer::Start() {
     BypassProxiesForLoopback();
+    // Enough threads for a run's parallel fetches, some of them held open by a test.
+    server_->new_task_queue = [] { return new httplib::ThreadPool(32); };
     server_->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
         Dispatch(req, res);
     });
@@ -60,7 +62,8 @@ void HttpServer::Dispatch(const httplib::Request& req, httplib::Response& res) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back({req.method, req.path, req.target, req.headers});
-        const auto it = routes_.find(req.path);
+        auto it = routes_.find(req.path);
+        if (it == routes_.end()) it = routes_.find("*");
         if (it != routes_.end()) handler = it->second;
     }
     // Called outside the lock: a handler may take long or stream a large body.

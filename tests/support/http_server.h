@@ -10,8 +10,9 @@
 //   EXPECT_EQ(server.LastRequest().target, "/page?x=1");
 //
 // Routes match the request path exactly (the query is not part of it) and can be
-// added or replaced at any time, also while the server runs; an unknown path is
-// answered with 404 "no route". For one server shared by a whole test binary use
+// added or replaced at any time, also while the server runs; the route "*"
+// answers every path without a route of its own, and with none an unknown path
+// is answered with 404 "no route". For one server shared by a whole test binary use
 // SharedHttpServer() and call Clear() in the fixture's SetUp.
 #pragma once
 

@@ -98,6 +98,19 @@ TEST_F(GeneralSettingsDialogTest, WebPageSettingsAndTheirBounds) {
     EXPECT_EQ(general_.fetchTimeout, 3600);
     EXPECT_EQ(general_.connectTimeout, 30);
     EXPECT_TRUE(general_.localConversion);
+
+    // The limits of the parallel fetches are refused and kept the same way.
+    general_.maxFetches = 0;
+    Open();
+    Find<CSpinField>("maxFetchesPerHostSpinField")->stepBy(-5);
+    Click("okPushButton");
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(boxes_.Lines().back(), "warn Tidepost | Please enter an integer between 1 and 64.");
+    Find<CSpinField>("maxFetchesSpinField")->stepBy(1);
+    Click("okPushButton");
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(general_.maxFetches, 1);
+    EXPECT_EQ(general_.maxFetchesPerHost, 1);
 }
 
 TEST_F(GeneralSettingsDialogTest, RadioGroupsShowNoChoiceForAnUnknownValueAndKeepIt) {
