@@ -49,7 +49,7 @@ void BM_GetStringLastKeyUnchangedFile(benchmark::State& state) {
     // which a recently changed file is always read afresh.
     static const SettingsFile file;
     static const bool aged = [] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
         return true;
     }();
     if (!aged || tp::ini::GetString(file.path(), "section9", "key019", "", 1024).empty()) {

@@ -160,14 +160,17 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// File-system timestamps are coarse (a clock tick; a second or two on some file
-// systems), so a file changed shortly before it was read may change again
-// within the same tick without its stat showing it. Such a file is read afresh
-// until it has kept still long enough.
-constexpr std::int64_t kRacyWindowNs = 2'000'000'000;
+// File-system timestamps are coarse (a kernel clock tick, which may also lag the
+// real time by a tick; two seconds on FAT), so a file changed shortly before it
+// was read may change again within the same tick without its stat showing it.
+// Such a file is read afresh until it has kept still for longer than the
+// coarsest tick and the lag together.
+constexpr std::int64_t kRacyWindowNs = 2'500'000'000;
 
-bool IsSettled(const FileIdentity& identity, const timespec& readAt) {
-    return Nanoseconds(readAt) - std::max(identity.modified, identity.changed) >= kRacyWindowNs;
+// openedAt is taken before the file is opened: every later change then falls
+// into a later tick than the one the identity shows.
+bool IsSettled(const FileIdentity& identity, const timespec& openedAt) {
+    return Nanoseconds(openedAt) - std::max(identity.modified, identity.changed) >= kRacyWindowNs;
 }
 
 // The files read through this layer, each kept while a stat shows it unchanged.
@@ -249,11 +252,11 @@ std::shared_ptr<const Snapshot> LoadSnapshot(const std::string& path) {
         return nullptr;
     }
     if (std::shared_ptr<const Snapshot> cached = Cache().Find(path, FileIdentity(info))) return cached;
+    timespec openedAt;
+    ::clock_gettime(CLOCK_REALTIME, &openedAt);
     std::optional<FileIdentity> identity;
     std::shared_ptr<const Snapshot> snapshot = ReadSnapshot(path, identity);
-    timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    if (snapshot && identity && IsSettled(*identity, now)) Cache().Keep(path, *identity, snapshot);
+    if (snapshot && identity && IsSettled(*identity, openedAt)) Cache().Keep(path, *identity, snapshot);
     else Cache().Forget(path);
     return snapshot;
 }

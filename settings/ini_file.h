@@ -2,9 +2,9 @@
 // the observable behaviour of the Windows private-profile functions.
 // A file read once is kept in memory, for every thread of the process, while a
 // stat shows it unchanged (same device, inode, size, modification and change
-// time to the nanosecond); a file changed within the last two seconds, too
-// recently for coarse timestamps to show a further change, is read afresh at
-// every call. So each call sees every change made by other programs, as the
+// time to the nanosecond); a file changed within the last two and a half
+// seconds, too recently for coarse timestamps to show a further change, is read
+// afresh at every call. So each call sees every change made by other programs, as the
 // platform's functions do. Every write replaces the file atomically and is seen
 // by the next read.
 // Bytes are never re-encoded. A file starting with a UTF-16 byte-order mark holds

@@ -5,9 +5,10 @@
 // What a stat can show: a replacement (new inode), any write (new change time,
 // even when the modification time is set back and the size is unchanged), a
 // deletion. What it cannot show: a change within the same timestamp tick as the
-// previous one, which is why a file changed in the last two seconds is never
-// kept; that rule is what keeps the rewrite-in-a-loop tables of the read and
-// write tests right on file systems with coarse timestamps.
+// one before, which is why a recently changed file is never kept. No test here
+// can show that rule at work on a file system with nanosecond timestamps; the
+// rewrite-in-a-loop tables of the read and write tests rely on it where
+// timestamps are coarse.
 #include "settings/ini_file.h"
 
 #include "tests/support/temp_home.h"
@@ -57,7 +58,7 @@ protected:
             home_->WriteFile(std::string(name) + ".ini", kOriginal);
         }
         home_->WriteFile("utf16.ini", "\xFF\xFE[s]\r\nk=old\r\n");
-        std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
     }
     static void TearDownTestSuite() {
         delete home_;
