@@ -4,9 +4,9 @@
 // stat shows it unchanged (same device, inode, size, modification and change
 // time to the nanosecond); a file changed within the last two and a half
 // seconds, too recently for coarse timestamps to show a further change, is read
-// afresh at every call. So each call sees every change made by other programs, as the
-// platform's functions do. Every write replaces the file atomically and is seen
-// by the next read.
+// afresh at every call. So each call sees every change made by other programs,
+// as the platform's functions do. Every write replaces the file atomically and
+// is seen by the next read.
 // Bytes are never re-encoded. A file starting with a UTF-16 byte-order mark holds
 // no keys for this layer and is never rewritten; a UTF-8 byte-order mark is
 // skipped when reading and kept when writing.
