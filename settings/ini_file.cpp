@@ -3,11 +3,18 @@
 #include "app/globals.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace tp::ini {
@@ -125,16 +132,144 @@ KeyPlace FindKey(const std::vector<Line>& lines, std::string_view section, std::
     return place;
 }
 
+// A settings file as read once: its bytes and their lines. Never changed after
+// it is built, so readers on several threads share it without a lock.
+struct Snapshot {
+    std::string bytes;
+    std::vector<Line> lines;  // views into bytes; none for a UTF-16 file
+};
+
+std::int64_t Nanoseconds(const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// What stat tells of a file. Any write to the file changes its change time, and
+// a replacement changes its inode, so an unchanged identity means unchanged
+// bytes, except for a change made within the same timestamp tick as the one
+// before it (see IsSettled).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    std::int64_t changed = 0;
+
+    explicit FileIdentity(const struct stat& info)
+        : device(info.st_dev), inode(info.st_ino), size(info.st_size),
+          modified(Nanoseconds(info.st_mtim)), changed(Nanoseconds(info.st_ctim)) {}
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// File-system timestamps are coarse (a kernel clock tick, which may also lag the
+// real time by a tick; two seconds on FAT), so a file changed shortly before it
+// was read may change again within the same tick without its stat showing it.
+// Such a file is read afresh until it has kept still for longer than the
+// coarsest tick and the lag together.
+constexpr std::int64_t kRacyWindowNs = 2'500'000'000;
+
+// openedAt is taken before the file is opened: every later change then falls
+// into a later tick than the one the identity shows.
+bool IsSettled(const FileIdentity& identity, const timespec& openedAt) {
+    return Nanoseconds(openedAt) - std::max(identity.modified, identity.changed) >= kRacyWindowNs;
+}
+
+// The files read through this layer, each kept while a stat shows it unchanged.
+// Few files are ever read (the settings file and the odd test file); the
+// oldest is forgotten past kMaxCachedFiles.
+class SnapshotCache {
+public:
+    std::shared_ptr<const Snapshot> Find(const std::string& path, const FileIdentity& identity) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = entries_.find(path);
+        if (found == entries_.end()) return nullptr;
+        if (found->second.identity == identity) return found->second.snapshot;
+        entries_.erase(found);
+        return nullptr;
+    }
+
+    void Keep(const std::string& path, const FileIdentity& identity, std::shared_ptr<const Snapshot> snapshot) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (entries_.size() >= kMaxCachedFiles && !entries_.contains(path)) {
+            entries_.erase(std::min_element(entries_.begin(), entries_.end(), [](const auto& a, const auto& b) {
+                return a.second.keptAt < b.second.keptAt;
+            }));
+        }
+        entries_.insert_or_assign(path, Entry{identity, std::move(snapshot), ++keptCount_});
+    }
+
+    void Forget(const std::string& path) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        entries_.erase(path);
+    }
+
+private:
+    static constexpr std::size_t kMaxCachedFiles = 8;
+    struct Entry {
+        FileIdentity identity;
+        std::shared_ptr<const Snapshot> snapshot;
+        std::uint64_t keptAt;
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::string, Entry> entries_;
+    std::uint64_t keptCount_ = 0;
+};
+
+SnapshotCache& Cache() {
+    static SnapshotCache cache;
+    return cache;
+}
+
+// Reads the whole file, its identity taken from the open file itself so that
+// the bytes are never older than the identity they are kept under.
+std::shared_ptr<Snapshot> ReadSnapshot(const std::string& path, std::optional<FileIdentity>& identity) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto snapshot = std::make_shared<Snapshot>();
+    struct stat info;
+    bool ok = ::fstat(fd, &info) == 0;
+    if (ok) identity.emplace(info);
+    char chunk[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        snapshot->bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (!ok) return nullptr;
+    if (!StartsWithUtf16Mark(snapshot->bytes)) snapshot->lines = SplitLines(snapshot->bytes);
+    return snapshot;
+}
+
+// The file as it stands on disk, or nothing when it is missing or unreadable.
+std::shared_ptr<const Snapshot> LoadSnapshot(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        Cache().Forget(path);
+        return nullptr;
+    }
+    if (std::shared_ptr<const Snapshot> cached = Cache().Find(path, FileIdentity(info))) return cached;
+    timespec openedAt;
+    ::clock_gettime(CLOCK_REALTIME, &openedAt);
+    std::optional<FileIdentity> identity;
+    std::shared_ptr<const Snapshot> snapshot = ReadSnapshot(path, identity);
+    if (snapshot && identity && IsSettled(*identity, openedAt)) Cache().Keep(path, *identity, snapshot);
+    else Cache().Forget(path);
+    return snapshot;
+}
+
 // The raw (still quoted) value of key, or nothing when the file, the section or
 // the key is missing.
 std::optional<std::string> FindRawValue(const std::string& path, std::string_view section,
                                         std::string_view key) {
-    std::string bytes;
-    if (!ReadBinaryFile(path, bytes) || StartsWithUtf16Mark(bytes)) return std::nullopt;
-    const std::vector<Line> lines = SplitLines(bytes);
-    const KeyPlace place = FindKey(lines, TrimSpaces(section), TrimSpaces(key));
+    const std::shared_ptr<const Snapshot> snapshot = LoadSnapshot(path);
+    if (!snapshot) return std::nullopt;
+    const KeyPlace place = FindKey(snapshot->lines, TrimSpaces(section), TrimSpaces(key));
     if (!place.entry) return std::nullopt;
-    return std::string(lines[*place.entry].value);
+    return std::string(snapshot->lines[*place.entry].value);
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -171,8 +306,13 @@ FileState LoadForWrite(const std::string& path, std::string& bytes) {
     return FileState::Read;
 }
 
+// A replaced file has a new inode and change time, which the next read would
+// notice anyway; what was cached of it is dropped all the same, as the new file
+// is too recent to be trusted.
 bool Store(const std::string& path, std::string_view bytes) {
-    if (ReplaceFileAtomically(path, bytes)) return true;
+    const bool stored = ReplaceFileAtomically(path, bytes);
+    Cache().Forget(path);
+    if (stored) return true;
     SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), std::strerror(errno));
     return false;
 }

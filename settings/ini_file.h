@@ -1,6 +1,12 @@
 // The settings-file layer: reading and writing single keys of an INI file with
 // the observable behaviour of the Windows private-profile functions.
-// Every call reads the file afresh; every write replaces the file atomically.
+// A file read once is kept in memory, for every thread of the process, while a
+// stat shows it unchanged (same device, inode, size, modification and change
+// time to the nanosecond); a file changed within the last two and a half
+// seconds, too recently for coarse timestamps to show a further change, is read
+// afresh at every call. So each call sees every change made by other programs,
+// as the platform's functions do. Every write replaces the file atomically and
+// is seen by the next read.
 // Bytes are never re-encoded. A file starting with a UTF-16 byte-order mark holds
 // no keys for this layer and is never rewritten; a UTF-8 byte-order mark is
 // skipped when reading and kept when writing.
@@ -45,8 +51,8 @@ bool WriteString(const std::string& path, std::string_view section, std::string_
 // then created empty). False, file unchanged, when the file cannot be written.
 bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
 
-// WritePrivateProfileString(NULL, NULL, NULL): nothing is cached, so nothing is
-// pending; always true, and callers need not look at the result.
+// WritePrivateProfileString(NULL, NULL, NULL): writes go straight to the file,
+// so nothing is pending; always true, and callers need not look at the result.
 bool Flush(const std::string& path);
 
 }  // namespace tp::ini
