@@ -47,6 +47,10 @@ bool ServingServer::Configure(const ServingOptions& options, std::string& error)
         log = std::make_shared<RequestLog>(file);
     }
     new_task_queue = [] { return new httplib::ThreadPool(kServingThreads); };
+    // An answer's head and body go out in separate writes; without this the
+    // body of every answer but the first on a kept-alive connection waits for
+    // the client's delayed acknowledgement (40 ms on Linux).
+    set_tcp_nodelay(true);
     const std::chrono::milliseconds delay = options.delay;
     // Runs on the request's own thread before its route, so a delay holds up
     // that request alone.

@@ -1,6 +1,7 @@
 // How the sample provider serves: many requests at once, each answered after
 // an optional delay that stands in for the round trip of a distant server,
-// and each request target written to an optional log as it arrives.
+// each request target written to an optional log as it arrives, and connections
+// kept alive answered as fast as new ones.
 #pragma once
 
 #include <httplib.h>
