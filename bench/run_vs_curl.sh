@@ -165,14 +165,24 @@ check_requests() {
   ((made == expected_requests)) || fail "$1 made $made requests, expected $expected_requests"
 }
 
-# run_batch HOME: one timed run; appends its wall time (ms) and peak memory (KB).
+# record WHO NANOSECONDS: the wall time (µs), the peak memory (KB) and the
+# processor time (user + system, ms) of WHO's last run.
+record() {
+  echo $(($2 / 1000)) >>"$work/times-$1"
+  local memory user system
+  read -r memory user system <"$work/memory"
+  echo "$memory" >>"$work/memory-$1"
+  awk -v u="$user" -v s="$system" 'BEGIN { print (u + s) * 1000 }' >>"$work/cpu-$1"
+}
+
+# run_batch HOME: one timed run of tidepost-batch in the data folder HOME.
 run_batch() {
   local home="$work/$1"
   rm -f "$home"/xml/*.xml
   local before start end status=0
   before=$(logged)
   start=$(now)
-  TIDEPOST_HOME="$home" /usr/bin/time -f %M -o "$work/memory" "$batch" >"$work/batch.out" 2>&1 || status=$?
+  TIDEPOST_HOME="$home" /usr/bin/time -f '%M %U %S' -o "$work/memory" "$batch" >"$work/batch.out" 2>&1 || status=$?
   end=$(now)
   ((status == 0)) || fail "tidepost-batch in $1 exited with $status:
 $(tail -n 20 "$work/batch.out")"
@@ -182,8 +192,7 @@ $(tail -n 20 "$work/batch.out")"
 $(tail -n 20 "$work/batch.out")"
   done
   check_requests "tidepost-batch in $1" "$before"
-  echo $(((end - start) / 1000)) >>"$work/times-$1"
-  cat "$work/memory" >>"$work/memory-$1"
+  record "$1" $((end - start))
 }
 
 # ---- The first run tells the request targets; curl gets them as one list.
@@ -193,13 +202,13 @@ while IFS= read -r target; do
   target=${target//\\/\\\\}
   printf 'url = "http://127.0.0.1:%s%s"\noutput = "/dev/null"\n' "$port" "${target//\"/\\\"}"
 done <"$work/requests.log" >"$work/curl.config"
-rm -f "$work"/times-* "$work"/memory-*
+rm -f "$work"/times-* "$work"/memory-* "$work"/cpu-*
 
 run_curl() {
   local before start end status=0
   before=$(logged)
   start=$(now)
-  /usr/bin/time -f %M -o "$work/memory" curl --silent --show-error --globoff \
+  /usr/bin/time -f '%M %U %S' -o "$work/memory" curl --silent --show-error --globoff \
     --write-out '%{http_code}\n' --config "$work/curl.config" >"$work/curl.out" 2>&1 || status=$?
   end=$(now)
   ((status == 0)) || fail "curl exited with $status: $(tail -n 5 "$work/curl.out")"
@@ -207,8 +216,7 @@ run_curl() {
   ok=$(grep -c '^200$' "$work/curl.out" || true)
   ((ok == targets)) || fail "curl got status 200 for $ok of $targets targets"
   check_requests curl "$before"
-  echo $(((end - start) / 1000)) >>"$work/times-curl"
-  cat "$work/memory" >>"$work/memory-curl"
+  record curl $((end - start))
 }
 
 for _ in $(seq "$rounds"); do
@@ -227,10 +235,13 @@ default_us=$(median "$work/times-home-default")
 limited_us=$(median "$work/times-home-limited")
 curl_us=$(median "$work/times-curl")
 echo "Heavy run: $targets requests to 127.0.0.1, answered after $delay ms; $rounds rounds; $build"
-awk -v d="$default_us" -v l="$limited_us" -v c="$curl_us" -v n="$max_fetches" 'BEGIN {
-  printf "  tidepost-batch, MaxFetches default  median %9.1f ms   batch/curl %.2f\n", d / 1000, d / c
-  printf "  tidepost-batch, MaxFetches=%-8s median %9.1f ms   batch/curl %.2f\n", n, l / 1000, l / c
-  printf "  curl, one after another             median %9.1f ms\n", c / 1000
+awk -v d="$default_us" -v l="$limited_us" -v c="$curl_us" -v n="$max_fetches" \
+  -v dc="$(median "$work/cpu-home-default")" -v lc="$(median "$work/cpu-home-limited")" \
+  -v cc="$(median "$work/cpu-curl")" 'BEGIN {
+  printf "  median wall time (processor time)\n"
+  printf "  tidepost-batch, MaxFetches default  %9.1f ms (%5.0f ms)   batch/curl %.2f\n", d / 1000, dc, d / c
+  printf "  tidepost-batch, MaxFetches=%-8s %9.1f ms (%5.0f ms)   batch/curl %.2f\n", n, l / 1000, lc, l / c
+  printf "  curl, one after another             %9.1f ms (%5.0f ms)\n", c / 1000, cc
 }'
 echo "  peak memory (largest of the rounds): tidepost-batch $(largest "$work/memory-home-default") KB" \
   "(MaxFetches=$max_fetches: $(largest "$work/memory-home-limited") KB), curl $(largest "$work/memory-curl") KB"
