@@ -3,7 +3,7 @@
 # (clang and its runtime libraries build the fuzz targets).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libcurl4-openssl-dev
-          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl
+          libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev libxml2-utils libxml2-dev curl time
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libgl-dev fonts-dejavu-core
           desktop-file-utils appstream man-db dpkg-dev clang libclang-rt-dev)
 missing=()

@@ -1,5 +1,6 @@
 // The sample provider on a free port of 127.0.0.1 for as long as the object
-// lives, serving the recorded pages of the source tree. Free of GoogleTest, so
+// lives, serving the recorded pages of the source tree as the provider program
+// does (with its delay and request log when asked). Free of GoogleTest, so
 // benchmarks use it as well as tests; users link tidepost_sample_provider.
 #pragma once
 
@@ -13,6 +14,7 @@
 
 #include "settings/custom_store.h"
 #include "tools/sample_provider/sample_provider.h"
+#include "tools/sample_provider/serving.h"
 
 namespace tp::test {
 
@@ -20,13 +22,13 @@ inline const std::string kRecordedPagesFolder = TIDEPOST_SOURCE_DIR "/tools/samp
 
 class ProviderServer {
 public:
-    ProviderServer() {
+    explicit ProviderServer(const sample::ServingOptions& serving = {}) {
         if (!provider_.Load(kRecordedPagesFolder, error_)) return;
+        if (!server_.Configure(serving, error_)) return;
         provider_.Attach(server_);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        if (port_ <= 0) {
+        port_ = server_.Bind(0);
+        if (port_ == 0) {
             error_ = "cannot listen on 127.0.0.1";
-            port_ = 0;
             return;
         }
         // The socket already listens; waiting for the accept loop only makes
@@ -63,7 +65,7 @@ public:
 
 private:
     sample::SampleProvider provider_;
-    httplib::Server server_;
+    sample::ServingServer server_;
     int port_ = 0;
     std::string error_;
     std::atomic<bool> stopped_{false};

@@ -11,7 +11,9 @@ namespace tp::test {
 
 class RunningProvider : public ProviderServer {
 public:
-    RunningProvider() { EXPECT_GT(port(), 0) << error(); }
+    explicit RunningProvider(const sample::ServingOptions& serving = {}) : ProviderServer(serving) {
+        EXPECT_GT(port(), 0) << error();
+    }
 
     // Customizes every web address to go to this provider, as the demo does.
     void UseForEveryAddress() const { ASSERT_TRUE(CustomizeEveryAddress()) << g_lastError; }
