@@ -155,6 +155,9 @@ make_home() {
 }
 make_home home-default ""
 make_home home-limited "$max_fetches"
+# A settings file written moments ago is read afresh at every look-up (its
+# timestamps could hide a further change); a user's file is older than that.
+sleep 3
 
 # Nanoseconds since the epoch.
 now() { date +%s%N; }

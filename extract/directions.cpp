@@ -222,7 +222,9 @@ bool DownloadDirections(const Settings& settings, const std::string& pageFile) {
 std::vector<std::string> DirectionsAddresses(const Settings&) {
     const std::string iniPath = GetIniPath();
     std::vector<std::string> addresses;
-    for (int number = 1; number <= kMaxItineraries && number <= CountItineraries(iniPath); ++number) {
+    // Counted once: a record changed during the run changes only what is fetched ahead.
+    const int count = CountItineraries(iniPath);
+    for (int number = 1; number <= kMaxItineraries && number <= count; ++number) {
         addresses.push_back(RouteAddress(iniPath, number));
     }
     return addresses;

@@ -29,7 +29,7 @@ bool Report(FetchResult& result) {
     g_transferLength = length;
     g_transferBuffer[length] = '\0';
     // The raw copy is a convenience for the user; the fetch stands without it.
-    WriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
+    RewriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
     return true;
 }
 

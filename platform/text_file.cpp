@@ -37,6 +37,22 @@ bool WriteTextFile(const std::string& path, std::string_view text) {
     return written && closed;
 }
 
+bool RewriteTextFile(const std::string& path, std::string_view text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const std::string bytes = ToTextModeBytes(text);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    const bool cut = ::ftruncate(fd, static_cast<off_t>(written)) == 0;
+    const bool closed = ::close(fd) == 0;
+    return written == bytes.size() && cut && closed;
+}
+
 bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars) {
     out.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -12,6 +12,13 @@ namespace tp {
 // False when the file cannot be opened or not every byte reached the disk.
 bool WriteTextFile(const std::string& path, std::string_view text);
 
+// WriteTextFile for a file rewritten again and again: the new bytes go over the
+// old ones and the file is then cut to their length. A file emptied and written
+// anew is pushed to the disk by ext4 when it is closed (its guard against empty
+// files after a crash), which for a copy rewritten at every fetch would cost a
+// disk write per fetch. A failed write leaves the file cut to what was written.
+bool RewriteTextFile(const std::string& path, std::string_view text);
+
 // Reads at most maxChars characters (counted after CR LF became LF) into out.
 // False, with out emptied, when the file cannot be opened or read.
 bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars);

@@ -19,6 +19,17 @@ TEST(TextFile, WritesLineFeedsAsCrLfAndReadsThemBack) {
     EXPECT_EQ(back, text);
 }
 
+// A rewrite leaves exactly the new bytes, whether the old file was longer,
+// shorter or missing.
+TEST(TextFile, RewriteLeavesOnlyTheNewText) {
+    test::TempHome home(false);
+    const std::string path = home.path() + "copy.txt";
+    for (const std::string text : {"first body\nof two lines\n", "short", "a longer body than the short one\n", ""}) {
+        ASSERT_TRUE(RewriteTextFile(path, text));
+        EXPECT_EQ(home.ReadFile("copy.txt"), ToTextModeBytes(text));
+    }
+}
+
 TEST(TextFile, ReadStopsAtMaxCharactersAfterConversion) {
     test::TempHome home(false);
     home.WriteFile("t.txt", "ab\r\ncd\rx");
