@@ -11,6 +11,7 @@
 #include "settings/ini_file.h"
 #include "settings/settings_model.h"
 #include "tests/extract/topic_page_support.h"
+#include "tests/support/demo_itineraries.h"
 #include "tests/support/provider_server.h"
 #include "tests/support/temp_home.h"
 
@@ -71,16 +72,6 @@ Settings EveryTopic() {
     return settings;
 }
 
-// The demo's itineraries, one per recorded route of the provider.
-const Itinerary kItineraries[] = {
-    {"Office to campus", kCountryUsa, "1 Market St", "San Francisco, CA", "1 Infinite Loop",
-     "Cupertino, CA"},
-    {"Empire State to Penn", kCountryUsa, "350 5th Ave", "New York, NY", "1 Penn Plz",
-     "New York, NY"},
-    {"Vacances au soleil", kCountryFrance, "12 rue de Rivoli", "75001 Paris",
-     "1 place de la Com\xE9" "die", "34000 Montpellier"},
-};
-
 // A memo or a saved message of a few kilobytes, different for each number.
 std::string MailFile(int number, bool message) {
     std::string text;
@@ -132,8 +123,8 @@ void BM_RunEveryTopic(benchmark::State& state) {
     bool ready = provider.CustomizeEveryAddress() &&
                  ini::WriteString(GetIniPath(), "Stocks", "OldEuroSymb", "FRF") &&
                  ini::WriteString(GetIniPath(), "Stocks", "OldEuroRate", "6.55957");
-    for (int i = 0; ready && i < static_cast<int>(std::size(kItineraries)); ++i) {
-        ready = WriteItinerary(GetIniPath(), i + 1, kItineraries[i]);
+    for (int i = 0; ready && i < static_cast<int>(std::size(test::kDemoItineraries)); ++i) {
+        ready = WriteItinerary(GetIniPath(), i + 1, test::kDemoItineraries[i]);
     }
     for (int i = 0; i < 4; ++i) home.WriteFile("emails/mail" + std::to_string(i) + ".eml", MailFile(i, true));
     if (!ready) {

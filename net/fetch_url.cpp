@@ -5,6 +5,7 @@
 #include "net/parallel_fetches.h"
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 

@@ -4,6 +4,7 @@
 #include "convert/address_text.h"
 #include "convert/html_to_text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>

@@ -8,6 +8,7 @@
 #include "settings/custom_store.h"
 #include "settings/itineraries.h"
 #include "tests/run/recording_run_view.h"
+#include "tests/support/demo_itineraries.h"
 #include "tests/support/http_server.h"
 #include "tests/support/running_provider.h"
 #include "tests/support/temp_home.h"
@@ -87,13 +88,6 @@ private:
     }
 };
 
-const Itinerary kItineraries[] = {
-    {"Office to campus", kCountryUsa, "1 Market St", "San Francisco, CA", "1 Infinite Loop", "Cupertino, CA"},
-    {"Empire State to Penn", kCountryUsa, "350 5th Ave", "New York, NY", "1 Penn Plz", "New York, NY"},
-    {"Vacances au soleil", kCountryFrance, "12 rue de Rivoli", "75001 Paris", "1 place de la Com\xE9" "die",
-     "34000 Montpellier"},
-};
-
 // The icon files, templates and code lists of a new installation.
 void CopyDataFiles(const test::TempHome& home) {
     for (const auto& entry : fs::directory_iterator(test::SourceDataFolder() + "cfg")) {
@@ -128,7 +122,7 @@ RunRecord RecordRun(const FaultyFront& front, Settings settings, FetchLimits lim
     CopyDataFiles(home);
     home.WriteFile("emails/note.txt", "Call the garage\nabout the brakes\n");
     front.UseForEveryAddress();
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(WriteItinerary(GetIniPath(), i + 1, kItineraries[i]));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(WriteItinerary(GetIniPath(), i + 1, test::kDemoItineraries[i]));
     settings.general.maxFetches = limits.total;
     settings.general.maxFetchesPerHost = limits.perHost;
 
