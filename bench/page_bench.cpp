@@ -1,4 +1,5 @@
 // Composing a full page: 50 cards and their index links through a two-pass template.
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 
 #include <benchmark/benchmark.h>
@@ -23,7 +24,7 @@ void BM_ComposePageWithFiftyCards(benchmark::State& state) {
             tp::AppendCard(cards, 51200 * 2, 101 + i, title, body);
         }
         std::string page;
-        tp::ComposePage(tp::PageTopic::Stocks, kTemplate, "EBAAAAAAf/4AAAAAf/AAAA==",
+        tp::ComposePage(tp::TopicOf(tp::TopicId::Stocks).page, kTemplate, "EBAAAAAAf/4AAAAAf/AAAA==",
                         "Mon Jan 7, 09h05 (Local Time)", links, cards, "stocks.xmt", page);
         benchmark::DoNotOptimize(page.data());
     }

@@ -6,6 +6,7 @@
 #include "extract/scan.h"
 #include "net/fetch_url.h"
 #include "pages/page_files.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 
@@ -65,29 +66,30 @@ bool BuildAstroPage(const std::string& pagePath, const std::vector<CardEntry>& e
                     const Settings& settings) {
     const CardTexts texts = BuildCardTexts(entries, kAstroLinksCapacity, kAstroCardsCapacity);
     const AstroSettings& astro = settings.more.astro;
-    return BuildTopicPage(PageTopic::Astro, astro.icon, astro.xml, pagePath, texts.links,
+    return BuildTopicPage(TopicOf(TopicId::Astro).page, astro.icon, astro.xml, pagePath, texts.links,
                           texts.cards, settings.general);
 }
 
-bool DownloadAstro(const Settings& settings, const std::string& pageFile) {
+TopicPlan PlanAstro(const Settings& settings) {
+    TopicPlan plan;
+    for (const std::string& sign : AstroSignsToFetch(settings.more.astro.signs)) {
+        plan.push_back({GetCustomUrl(kAstroAddress, sign), kAstroAddress, sign, 0});
+    }
+    return plan;
+}
+
+bool DownloadAstro(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                   const std::string& pageFile) {
     if (!PageSourcesReadable(settings.more.astro)) return false;
     std::vector<CardEntry> entries;
-    for (const std::string& sign : AstroSignsToFetch(settings.more.astro.signs)) {
+    for (const SourceFetch& source : plan) {
         CardEntry entry;
-        if (!FetchUrl(GetCustomUrl(kAstroAddress, sign))) return false;
+        if (!fetcher.Fetch(source.url)) return false;
         if (!ExtractHoroscope(g_transferBuffer, kAstroStartMarker, entry.text)) return false;
-        entry.title = AstroTitle(sign);
+        entry.title = AstroTitle(source.code);
         entries.push_back(std::move(entry));
     }
     return BuildAstroPage(pageFile, entries, settings);
-}
-
-std::vector<std::string> AstroAddresses(const Settings& settings) {
-    std::vector<std::string> addresses;
-    for (const std::string& sign : AstroSignsToFetch(settings.more.astro.signs)) {
-        addresses.push_back(GetCustomUrl(kAstroAddress, sign));
-    }
-    return addresses;
 }
 
 }  // namespace tp

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "extract/card_list.h"
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/settings_model.h"
 
 namespace tp {
@@ -48,13 +50,14 @@ bool ExtractHoroscope(char* text, int markerNumber, std::string& horoscope);
 bool BuildAstroPage(const std::string& pagePath, const std::vector<CardEntry>& entries,
                     const Settings& settings);
 
-// The whole topic: fetch and cut the horoscope of every sign of the list (at
-// most kAstroSlots), then write the page. False at the first fetch or cut that
-// fails; no page is written and the horoscopes already fetched are dropped. An
-// empty sign list writes a page without cards.
-bool DownloadAstro(const Settings& settings, const std::string& pageFile);
-// The addresses that DownloadAstro fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> AstroAddresses(const Settings& settings);
+// The horoscope of every sign of the list, at most kAstroSlots.
+TopicPlan PlanAstro(const Settings& settings);
+
+// The whole topic: fetch and cut the horoscope of every sign of plan, then
+// write the page. False at the first fetch or cut that fails; no page is
+// written and the horoscopes already fetched are dropped. An empty sign list
+// writes a page without cards.
+bool DownloadAstro(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                   const std::string& pageFile);
 
 }  // namespace tp

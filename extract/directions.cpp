@@ -7,6 +7,7 @@
 #include "extract/scan.h"
 #include "net/fetch_url.h"
 #include "pages/page_files.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 #include "settings/ini_file.h"
@@ -81,9 +82,10 @@ std::string RouteAddress(const std::string& iniPath, int number) {
 }
 
 // Fetches and cuts the route of record number.
-bool FetchRoute(const std::string& iniPath, int number, Route& route) {
+bool FetchRoute(const std::string& iniPath, const SourceFetch& fetch, const Fetcher& fetcher, Route& route) {
+    const int number = fetch.variant;
     const DirectionsSource source = RouteSource(iniPath, number);
-    if (!FetchUrl(RouteAddress(iniPath, number))) return false;
+    if (!fetcher.Fetch(fetch.url)) return false;
     if (!ExtractDirections(g_transferBuffer, source.startTag, source.bodyTag, route.text)) {
         return false;
     }
@@ -175,20 +177,18 @@ bool ExtractDirections(char* text, int startTagNumber, int bodyTagNumber, std::s
     return true;
 }
 
-bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings) {
+bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings, const TopicPlan& plan,
+                         const Fetcher& fetcher) {
     const DirectionsSettings& directions = settings.more.directions;
     std::string icon;
     std::string templateText;
     if (!ReadPageSources(directions.icon, directions.xml, icon, templateText)) return false;
 
-    // The records are counted again before each one: they are read as they
-    // stand, not as they stood when the page began.
     const std::string iniPath = GetIniPath();
     std::vector<Route> routes;
-    for (int number = 1; number <= kMaxItineraries && number <= CountItineraries(iniPath);
-         ++number) {
+    for (const SourceFetch& fetch : plan) {
         Route route;
-        if (!FetchRoute(iniPath, number, route)) return false;
+        if (!FetchRoute(iniPath, fetch, fetcher, route)) return false;
         routes.push_back(std::move(route));
     }
 
@@ -208,26 +208,26 @@ bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings) 
     const GeneralSettings& general = settings.general;
     const std::string dateLine = FormatPageDate(general.timeFormat != 0, general.timeZone);
     std::string page;
-    if (!ComposePage(PageTopic::Directions, templateText, icon, dateLine, links, cards,
+    if (!ComposePage(TopicOf(TopicId::Directions).page, templateText, icon, dateLine, links, cards,
                      directions.xml, page)) {
         return false;
     }
     return WritePage(pagePath, page);
 }
 
-bool DownloadDirections(const Settings& settings, const std::string& pageFile) {
-    return BuildDirectionsPage(pageFile, settings);
-}
-
-std::vector<std::string> DirectionsAddresses(const Settings&) {
+TopicPlan PlanDirections(const Settings&) {
     const std::string iniPath = GetIniPath();
-    std::vector<std::string> addresses;
-    // Counted once: a record changed during the run changes only what is fetched ahead.
+    TopicPlan plan;
     const int count = CountItineraries(iniPath);
     for (int number = 1; number <= kMaxItineraries && number <= count; ++number) {
-        addresses.push_back(RouteAddress(iniPath, number));
+        plan.push_back({RouteAddress(iniPath, number), RouteSource(iniPath, number).address, {}, number});
     }
-    return addresses;
+    return plan;
+}
+
+bool DownloadDirections(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                        const std::string& pageFile) {
+    return BuildDirectionsPage(pageFile, settings, plan, fetcher);
 }
 
 }  // namespace tp

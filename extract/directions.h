@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/itineraries.h"
 #include "settings/settings_model.h"
 
@@ -70,16 +72,19 @@ std::string DirectionsUrl(int addressNumber, std::string_view fromAddress,
 // with its "<br/>".
 bool ExtractDirections(char* text, int startTagNumber, int bodyTagNumber, std::string& out);
 
+// The route of every stored itinerary, at most kMaxItineraries
+// (SourceFetch::variant holds the record's number).
+TopicPlan PlanDirections(const Settings& settings);
+
 // Reads the icon and the template, then fetches and cuts the route of every
-// stored itinerary (at most kMaxItineraries, recounted before each one) and
-// writes the page to pagePath. False at the first step that fails, with its
-// reason; no page is written then. No itinerary gives a page without cards.
-bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings);
+// itinerary of plan and writes the page to pagePath. False at the first step
+// that fails, with its reason; no page is written then. No itinerary gives a
+// page without cards.
+bool BuildDirectionsPage(const std::string& pagePath, const Settings& settings, const TopicPlan& plan,
+                         const Fetcher& fetcher);
 
 // The topic's step in the download run (which shows its status text).
-bool DownloadDirections(const Settings& settings, const std::string& pageFile);
-// The addresses that DownloadDirections fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> DirectionsAddresses(const Settings& settings);
+bool DownloadDirections(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                        const std::string& pageFile);
 
 }  // namespace tp

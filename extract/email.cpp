@@ -10,6 +10,7 @@
 #include "extract/card_list.h"
 #include "extract/scan.h"
 #include "pages/page_files.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "platform/dir_list.h"
 #include "platform/text_file.h"
@@ -160,7 +161,7 @@ bool DownloadEmail(const Settings& settings, const std::string& pageFile) {
     }
 
     const CardTexts texts = BuildCardTexts(entries, kEmailLinksCapacity, kEmailCardsCapacity);
-    return BuildTopicPage(PageTopic::Email, email.icon, email.xml, pageFile, texts.links,
+    return BuildTopicPage(TopicOf(TopicId::Email).page, email.icon, email.xml, pageFile, texts.links,
                           texts.cards, settings.general);
 }
 

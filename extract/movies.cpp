@@ -9,6 +9,7 @@
 #include "extract/scan.h"
 #include "net/fetch_url.h"
 #include "pages/page_files.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 
@@ -114,26 +115,29 @@ bool ExtractMovies(char* text, const MoviesSettings& movies, MoviesList& list) {
     return true;
 }
 
-bool DownloadMovies(const Settings& settings, const std::string& pageFile) {
+TopicPlan PlanMovies(const Settings& settings) {
+    const int address = MoviesSourceFor(settings.main.movies.langMovies).address;
+    return {{GetCustomUrl(address, std::nullopt), address, {}, 0}};
+}
+
+bool DownloadMovies(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                    const std::string& pageFile) {
     const MoviesSettings& movies = settings.main.movies;
     std::string icon;
     std::string templateText;
     if (!ReadPageSources(movies.icon, movies.xml, icon, templateText)) return false;
 
-    if (!FetchUrl(MoviesAddresses(settings).front())) return false;
+    if (!fetcher.Fetch(plan.front().url)) return false;
     MoviesList list;
     if (!ExtractMovies(g_transferBuffer, movies, list)) return false;
 
     const GeneralSettings& general = settings.general;
     const std::string dateLine = FormatPageDate(general.timeFormat != 0, general.timeZone);
     std::string page;
-    return ComposePage(PageTopic::Movies, templateText, icon, dateLine, list.indexLinks, list.cards,
+    return ComposePage(TopicOf(TopicId::Movies).page, templateText, icon, dateLine, list.indexLinks, list.cards,
                        movies.xml, page) &&
            WritePage(pageFile, page);
 }
 
-std::vector<std::string> MoviesAddresses(const Settings& settings) {
-    return {GetCustomUrl(MoviesSourceFor(settings.main.movies.langMovies).address, std::nullopt)};
-}
 
 }  // namespace tp

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/settings_model.h"
 
 namespace tp {
@@ -56,9 +58,9 @@ bool ExtractMovies(char* text, const MoviesSettings& movies, MoviesList& list);
 // The whole topic: read the icon and the template, fetch the list of the
 // chosen source, extract it and write the page to pageFile. False with the
 // reason of the first step that failed; no page is written then.
-bool DownloadMovies(const Settings& settings, const std::string& pageFile);
-// The addresses that DownloadMovies fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> MoviesAddresses(const Settings& settings);
+bool DownloadMovies(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                    const std::string& pageFile);
+// The one list of the chosen source.
+TopicPlan PlanMovies(const Settings& settings);
 
 }  // namespace tp

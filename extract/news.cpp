@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "extract/scan.h"
 #include "net/fetch_url.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 
@@ -259,16 +260,27 @@ bool AddNewsEntry(NewsCategoryTexts& category, int id, const NewsItem& item) {
     return whole;
 }
 
-bool DownloadNews(const Settings& settings, NewsTexts& texts) {
-    const NewsSettings& news = settings.main.news;
-    std::vector<NewsItem> items;
+TopicPlan PlanNews(const Settings& settings) {
+    TopicPlan plan;
     for (int c = 0; c < kNewsCategoryCount; ++c) {
         const auto category = static_cast<NewsCategory>(c);
         if (!g_newsCategories[category]) continue;
+        const NewsSource source = NewsSourceFor(category, NewsCategoryIsFrench(settings.main.news, category));
+        plan.push_back({GetCustomUrl(source.address, std::nullopt), source.address, {}, c});
+    }
+    return plan;
+}
+
+bool DownloadNews(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher, NewsTexts& texts) {
+    const NewsSettings& news = settings.main.news;
+    std::vector<NewsItem> items;
+    for (const SourceFetch& fetch : plan) {
+        const int c = fetch.variant;
+        const auto category = static_cast<NewsCategory>(c);
         const bool french = NewsCategoryIsFrench(news, category);
         const NewsSource source = NewsSourceFor(category, french);
 
-        if (!FetchUrl(GetCustomUrl(source.address, std::nullopt))) return false;
+        if (!fetcher.Fetch(fetch.url)) return false;
         const std::size_t count =
             ExtractNews(g_transferBuffer, GetCustomString(source.tag), source.skipFirst,
                         news.nbNews, items);
@@ -283,17 +295,6 @@ bool DownloadNews(const Settings& settings, NewsTexts& texts) {
         }
     }
     return true;
-}
-
-std::vector<std::string> NewsAddresses(const Settings& settings) {
-    std::vector<std::string> addresses;
-    for (int c = 0; c < kNewsCategoryCount; ++c) {
-        const auto category = static_cast<NewsCategory>(c);
-        if (!g_newsCategories[category]) continue;
-        const NewsSource source = NewsSourceFor(category, NewsCategoryIsFrench(settings.main.news, category));
-        addresses.push_back(GetCustomUrl(source.address, std::nullopt));
-    }
-    return addresses;
 }
 
 bool BuildNewsPage(const std::string& pagePath, const NewsTexts& texts, const Settings& settings) {
@@ -328,13 +329,13 @@ bool BuildNewsPage(const std::string& pagePath, const NewsTexts& texts, const Se
         links += LinkText(id, name);
     }
     const NewsSettings& news = settings.main.news;
-    return BuildTopicPage(PageTopic::News, news.icon, news.xml, pagePath, links, cards,
+    return BuildTopicPage(TopicOf(TopicId::News).page, news.icon, news.xml, pagePath, links, cards,
                           settings.general);
 }
 
-bool RunNews(const Settings& settings, const std::string& pageFile) {
+bool RunNews(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher, const std::string& pageFile) {
     ClearNewsTexts(g_newsTexts);
-    if (!DownloadNews(settings, g_newsTexts)) return false;
+    if (!DownloadNews(settings, plan, fetcher, g_newsTexts)) return false;
     return BuildNewsPage(pageFile, g_newsTexts, settings);
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "extract/news_categories.h"
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/settings_model.h"
 
 namespace tp {
@@ -77,15 +79,15 @@ void ClearNewsTexts(NewsTexts& texts);
 // that exist.
 bool AddNewsEntry(NewsCategoryTexts& category, int id, const NewsItem& item);
 
-// Fetches and cuts every category selected in g_newsCategories, in order, with
-// the source of its language, and adds its items to texts as cards
+// Every category selected in g_newsCategories, in order, with the source of its
+// language (SourceFetch::variant holds the NewsCategory).
+TopicPlan PlanNews(const Settings& settings);
+
+// Fetches and cuts each category of plan and adds its items to texts as cards
 // 102 + 100 x category, ... (from the French sport source only the items 1, 3,
 // 5, ... are kept, under their own numbers). False at the first category whose
 // fetch or cut fails; later categories are not fetched.
-bool DownloadNews(const Settings& settings, NewsTexts& texts);
-// The addresses that DownloadNews fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> NewsAddresses(const Settings& settings);
+bool DownloadNews(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher, NewsTexts& texts);
 
 // Writes the news page: per selected category its card 101 + 100 x category
 // listing its items, then its item cards; one index link per selected category.
@@ -99,6 +101,6 @@ extern NewsTexts g_newsTexts;
 
 // The download run's news step: empties g_newsTexts, downloads, and only then
 // writes the page to pageFile.
-bool RunNews(const Settings& settings, const std::string& pageFile);
+bool RunNews(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher, const std::string& pageFile);
 
 }  // namespace tp

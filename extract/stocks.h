@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/settings_model.h"
 
 namespace tp {
@@ -66,15 +68,20 @@ bool ExtractQuote(const char* text, std::string_view tag, std::string& body);
 // with markup characters cleaned, on one line of at most kStockBodyMax characters.
 std::string FailedPairBody(std::string_view reason);
 
+// The two kinds of stocks page (SourceFetch::variant).
+enum class StocksSource { Rates, Quote };
+
+// Every pair (one that is no pair has no address but keeps its card), then
+// every symbol, at most kStockSlots in all.
+TopicPlan PlanStocks(const Settings& settings);
+
 // The whole topic: take the page frame and its date line, fetch and cut every
-// pair (a failed pair gets a card saying why, and the topic goes on), then
-// every symbol (a failed symbol fails the topic: no page), at most kStockSlots
-// cards in all, and write the page to pageFile. Cards that would overflow the
-// page's texts are shortened by whole lines, the longest first, so every card
-// stays on the page. False with the reason of the step that failed.
-bool DownloadStocks(const Settings& settings, const std::string& pageFile);
-// The addresses that DownloadStocks fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> StocksAddresses(const Settings& settings);
+// pair of plan (a failed pair gets a card saying why, and the topic goes on),
+// then every symbol (a failed symbol fails the topic: no page), and write the
+// page to pageFile. Cards that would overflow the page's texts are shortened
+// by whole lines, the longest first, so every card stays on the page. False
+// with the reason of the step that failed.
+bool DownloadStocks(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                    const std::string& pageFile);
 
 }  // namespace tp

@@ -6,6 +6,7 @@
 #include "extract/stocks.h"
 #include "net/fetch_url.h"
 #include "pages/page_files.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 #include "settings/list_value.h"
@@ -28,9 +29,10 @@ StockCard MakeCard(std::string_view title, std::string body) {
 }
 
 // A pair always gets its card: its table, or why there is none.
-StockCard RatesCard(std::string_view pair, std::string_view tag, int days) {
+StockCard RatesCard(const SourceFetch& source, const Fetcher& fetcher, std::string_view tag, int days) {
+    const std::string& pair = source.code;
     std::string body;
-    const bool read = CheckRatePair(pair) && FetchUrl(GetCustomUrl(kRatesAddress, pair)) &&
+    const bool read = CheckRatePair(pair) && fetcher.Fetch(source.url) &&
                       ExtractRates(g_transferBuffer, tag, days, pair, body);
     return MakeCard(pair, read ? std::move(body) : FailedPairBody(g_lastError));
 }
@@ -98,7 +100,25 @@ void ComposeCards(const std::vector<StockCard>& cards, std::string& links, std::
 
 }  // namespace
 
-bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
+TopicPlan PlanStocks(const Settings& settings) {
+    const StocksSettings& stocks = settings.main.stocks;
+    TopicPlan plan;
+    // A pair that is no pair still takes its card, with nothing to fetch.
+    for (const std::string& pair : SplitListValue(stocks.xRate)) {
+        if (plan.size() == kStockSlots) return plan;
+        const std::string url = CheckRatePair(pair) ? GetCustomUrl(kRatesAddress, pair) : std::string();
+        plan.push_back({url, kRatesAddress, pair, static_cast<int>(StocksSource::Rates)});
+    }
+    for (const std::string& symbol : SplitListValue(stocks.symbols)) {
+        if (plan.size() == kStockSlots) break;
+        plan.push_back({GetCustomUrl(kQuoteAddress, symbol), kQuoteAddress, symbol,
+                        static_cast<int>(StocksSource::Quote)});
+    }
+    return plan;
+}
+
+bool DownloadStocks(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                    const std::string& pageFile) {
     const StocksSettings& stocks = settings.main.stocks;
 
     // The frame and its date line are taken first, so the date tells when the
@@ -109,21 +129,20 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
     const std::string dateLine =
         FormatPageDate(settings.general.timeFormat != 0, settings.general.timeZone);
     PageFrame frame;
-    if (!ComposeFrame(PageTopic::Stocks, templateText, icon, dateLine, stocks.xml, frame)) return false;
+    if (!ComposeFrame(TopicOf(TopicId::Stocks).page, templateText, icon, dateLine, stocks.xml, frame)) return false;
 
     std::vector<StockCard> cards;
     const std::string ratesTag = GetCustomString(kRatesTag);
-    for (const std::string& pair : SplitListValue(stocks.xRate)) {
-        if (cards.size() == kStockSlots) break;
-        cards.push_back(RatesCard(pair, ratesTag, stocks.xRateDays));
-    }
     const std::string quoteTag = GetCustomString(kQuoteTag);
-    for (const std::string& symbol : SplitListValue(stocks.symbols)) {
-        if (cards.size() == kStockSlots) break;
+    for (const SourceFetch& source : plan) {
+        if (static_cast<StocksSource>(source.variant) == StocksSource::Rates) {
+            cards.push_back(RatesCard(source, fetcher, ratesTag, stocks.xRateDays));
+            continue;
+        }
         std::string body;
-        if (!FetchUrl(GetCustomUrl(kQuoteAddress, symbol))) return false;
+        if (!fetcher.Fetch(source.url)) return false;
         if (!ExtractQuote(g_transferBuffer, quoteTag, body)) return false;
-        cards.push_back(MakeCard(symbol, std::move(body)));
+        cards.push_back(MakeCard(source.code, std::move(body)));
     }
 
     std::string links;
@@ -131,23 +150,6 @@ bool DownloadStocks(const Settings& settings, const std::string& pageFile) {
     ComposeCards(cards, links, cardText);
     std::string page;
     return FillFrame(frame, links, cardText, page) && WritePage(pageFile, page);
-}
-
-std::vector<std::string> StocksAddresses(const Settings& settings) {
-    const StocksSettings& stocks = settings.main.stocks;
-    std::vector<std::string> addresses;
-    std::size_t cards = 0;  // a pair that is no pair still takes its card
-    for (const std::string& pair : SplitListValue(stocks.xRate)) {
-        if (cards == kStockSlots) break;
-        ++cards;
-        if (CheckRatePair(pair)) addresses.push_back(GetCustomUrl(kRatesAddress, pair));
-    }
-    for (const std::string& symbol : SplitListValue(stocks.symbols)) {
-        if (cards == kStockSlots) break;
-        ++cards;
-        addresses.push_back(GetCustomUrl(kQuoteAddress, symbol));
-    }
-    return addresses;
 }
 
 }  // namespace tp

@@ -7,6 +7,7 @@
 #include "app/text_format.h"
 #include "extract/scan.h"
 #include "net/fetch_url.h"
+#include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "settings/custom_store.h"
 #include "settings/list_value.h"
@@ -233,52 +234,47 @@ bool BuildWeatherPage(const std::string& pagePath, const std::vector<WeatherSlot
         ++id;
     }
     const WeatherSettings& weather = settings.main.weather;
-    return BuildTopicPage(PageTopic::Weather, weather.icon, weather.xmlUsa, pagePath, links, cards,
+    return BuildTopicPage(TopicOf(TopicId::Weather).page, weather.icon, weather.xmlUsa, pagePath, links, cards,
                           settings.general);
 }
 
-bool DownloadWeather(const Settings& settings, const std::string& pageFile) {
+TopicPlan PlanWeather(const Settings& settings) {
+    const WeatherSettings& weather = settings.main.weather;
+    TopicPlan plan;
+    const auto add = [&plan](int address, const std::string& code, WeatherSource source) {
+        if (plan.size() == kWeatherSlots) return false;
+        plan.push_back({GetCustomUrl(address, code), address, code, static_cast<int>(source)});
+        return true;
+    };
+    for (const std::string& code : SplitListValue(weather.zip)) {
+        if (!add(kWeatherUsaAddress, code, WeatherSource::Usa)) return plan;
+    }
+    const int address = EuropeanWeatherSourceFor(weather.language).address;
+    for (const std::string& code : SplitListValue(weather.cityCode)) {
+        if (!add(address, code, WeatherSource::Europe)) break;
+    }
+    return plan;
+}
+
+bool DownloadWeather(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                     const std::string& pageFile) {
     const WeatherSettings& weather = settings.main.weather;
     const CodeLists lists = ReadCodeLists();
     std::vector<WeatherSlot> slots;
-
-    for (const std::string& code : SplitListValue(weather.zip)) {
-        if (slots.size() == kWeatherSlots) break;
+    for (const SourceFetch& source : plan) {
         WeatherSlot slot;
-        if (!FetchUrl(GetCustomUrl(kWeatherUsaAddress, code))) return false;
-        if (!ExtractWeatherUsa(g_transferBuffer, weather, lists, code, slot)) return false;
+        if (!fetcher.Fetch(source.url)) return false;
+        const bool cut = static_cast<WeatherSource>(source.variant) == WeatherSource::Usa
+                             ? ExtractWeatherUsa(g_transferBuffer, weather, lists, source.code, slot)
+                             : ExtractWeatherEurope(g_transferBuffer, weather, lists, source.code, slot);
+        if (!cut) return false;
         slots.push_back(std::move(slot));
     }
-
-    const int address = EuropeanWeatherSourceFor(weather.language).address;
-    for (const std::string& code : SplitListValue(weather.cityCode)) {
-        if (slots.size() == kWeatherSlots) break;
-        WeatherSlot slot;
-        if (!FetchUrl(GetCustomUrl(address, code))) return false;
-        if (!ExtractWeatherEurope(g_transferBuffer, weather, lists, code, slot)) return false;
-        slots.push_back(std::move(slot));
-    }
-
     if (slots.empty()) {
         SetLastError("Weather error: no area or city code to download");
         return false;
     }
     return BuildWeatherPage(pageFile, slots, settings);
-}
-
-std::vector<std::string> WeatherAddresses(const Settings& settings) {
-    const WeatherSettings& weather = settings.main.weather;
-    std::vector<std::string> addresses;
-    for (const std::string& code : SplitListValue(weather.zip)) {
-        if (addresses.size() == kWeatherSlots) return addresses;
-        addresses.push_back(GetCustomUrl(kWeatherUsaAddress, code));
-    }
-    const int address = EuropeanWeatherSourceFor(weather.language).address;
-    for (const std::string& code : SplitListValue(weather.cityCode)) {
-        if (addresses.size() == kWeatherSlots) break;
-        addresses.push_back(GetCustomUrl(address, code));
-    }
-    return addresses;
 }
 
 }  // namespace tp

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/code_lists.h"
+#include "extract/topic_plan.h"
+#include "net/fetch_url.h"
 #include "settings/settings_model.h"
 
 namespace tp {
@@ -67,12 +69,16 @@ bool ExtractWeatherEurope(char* text, const WeatherSettings& weather, const Code
 bool BuildWeatherPage(const std::string& pagePath, const std::vector<WeatherSlot>& slots,
                       const Settings& settings);
 
-// The whole topic: fetch and cut every ZIP code, then every city code (at most
-// kWeatherSlots in all), then write the page. False at the first fetch or cut
-// that fails (no page is written), or when no code was given.
-bool DownloadWeather(const Settings& settings, const std::string& pageFile);
-// The addresses that DownloadWeather fetches, in its order, when every fetch and cut
-// succeeds; a run starts their transfers ahead of the topic.
-std::vector<std::string> WeatherAddresses(const Settings& settings);
+// The two kinds of weather page (SourceFetch::variant).
+enum class WeatherSource { Usa, Europe };
+
+// Every ZIP code, then every city code, at most kWeatherSlots in all.
+TopicPlan PlanWeather(const Settings& settings);
+
+// The whole topic: fetch and cut each page of plan, then write the page. False
+// at the first fetch or cut that fails (no page is written), or when the plan
+// is empty.
+bool DownloadWeather(const Settings& settings, const TopicPlan& plan, const Fetcher& fetcher,
+                     const std::string& pageFile);
 
 }  // namespace tp

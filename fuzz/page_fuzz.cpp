@@ -2,6 +2,7 @@
 // one-pass fill of its template, no page passes the buffer, and a default
 // template filled with cleaned pieces is a well-formed page.
 #include "extract/scan.h"
+#include "extract/topic_table.h"
 #include "fuzz/fuzz_support.h"
 #include "pages/template_fill.h"
 #include "platform/text_file.h"
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const auto topicIndex = input.ConsumeIntegralInRange<std::size_t>(0, 6);
-    const auto topic = static_cast<PageTopic>(topicIndex);
+    const PageKind& kind = Topics()[topicIndex].page;
     const bool defaultTemplate = input.ConsumeBool();
     std::string icon = input.ConsumeRandomLengthString(200);
     std::string date = input.ConsumeRandomLengthString(60);
@@ -55,12 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FillTemplate(templateText, {icon, date, links, cards}, maxLength, capped);
     Require(capped.size() <= maxLength, "a fill never passes its limit");
 
-    const bool titled = topic == PageTopic::Weather || topic == PageTopic::News || topic == PageTopic::Stocks ||
-                        topic == PageTopic::Movies;
-    const char* title = topic == PageTopic::Weather ? "Weather"
-                        : topic == PageTopic::News  ? "News"
-                        : topic == PageTopic::Stocks ? "Stocks"
-                                                     : "Movies";
+    const bool titled = !kind.title.empty();
+    const std::string_view title = kind.title;
     std::string onePass;
     std::vector<std::size_t> places;
     if (titled) {
@@ -70,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::string page;
-    const bool composed = ComposePage(topic, templateText, icon, date, links, cards, "t.xmt", page);
-    const bool twoPass = topic == PageTopic::Weather || topic == PageTopic::News || topic == PageTopic::Stocks;
+    const bool composed = ComposePage(kind, templateText, icon, date, links, cards, "t.xmt", page);
+    const bool twoPass = kind.twoPass;
     Require(composed == !(twoPass && (places.size() < 4 || places[3] == 0)),
             "only a two-pass template without the links' place fails");
     if (!composed) return 0;

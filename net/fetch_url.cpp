@@ -12,9 +12,6 @@
 namespace tp {
 namespace {
 
-FetchTimeouts g_timeouts;
-ParallelFetches* g_parallelFetches = nullptr;
-
 // Leaves the process-wide state as a fetch with this result leaves it.
 bool Report(FetchResult& result) {
     if (!result.diagnostic.empty()) NoteDiagnostic(std::move(result.diagnostic));
@@ -36,16 +33,12 @@ bool Report(FetchResult& result) {
 
 }  // namespace
 
-void SetFetchTimeouts(const FetchTimeouts& timeouts) { g_timeouts = timeouts; }
-
-FetchTimeouts CurrentFetchTimeouts() { return g_timeouts; }
-
-void UseParallelFetches(ParallelFetches* fetches) { g_parallelFetches = fetches; }
-
-bool FetchUrl(const std::string& url) {
+bool Fetcher::Fetch(const std::string& url) const {
     FetchResult result =
-        g_parallelFetches ? g_parallelFetches->Fetch(url) : PerformJob(JobForUrl(url), g_timeouts);
+        ahead_ ? ahead_->Fetch(url) : PerformJob(JobForUrl(url, options_.localConversion), options_.timeouts);
     return Report(result);
 }
+
+bool FetchUrl(const std::string& url, const FetchOptions& options) { return Fetcher(options).Fetch(url); }
 
 }  // namespace tp

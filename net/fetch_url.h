@@ -9,27 +9,38 @@ namespace tp {
 
 class ParallelFetches;
 
-// Fetches url (already percent-encoded) with the agent "Tidepost", proxies from
-// the environment and redirects followed. True: the body's first 81,920 bytes
-// are in g_transferBuffer, followed by a zero byte (g_transferLength holds their
-// count), and "download.txt" in the current directory holds them in text mode.
-// HTTPS trusts the system's certificates, plus those named by the environment
-// variables SSL_CERT_FILE and SSL_CERT_DIR.
-// False: g_lastError holds "<step>: <CURLcode in hex>", the transfer buffer is
-// empty and download.txt is unchanged. Nothing is retried. A failure, and an
-// answer whose HTTP status is not 2xx (its body is still used), leave a
-// diagnostic line naming the address and the reason in words.
-// With local conversion on, an address of the conversion service is answered
-// in-process instead (see net/local_conversion.h).
-// While a run's parallel fetches are in use (UseParallelFetches), the body
-// comes from them; everything above stays as it is.
-bool FetchUrl(const std::string& url);
+// Fetches pages for one caller with one set of options; a run makes one and
+// hands it to each topic, with the run's transfers made ahead.
+class Fetcher {
+public:
+    // ahead, when given, supplies the bodies (see net/parallel_fetches.h) and
+    // must outlive this fetcher.
+    explicit Fetcher(FetchOptions options = {}, ParallelFetches* ahead = nullptr)
+        : options_(options), ahead_(ahead) {}
 
-void SetFetchTimeouts(const FetchTimeouts& timeouts);
-FetchTimeouts CurrentFetchTimeouts();
+    // Fetches url (already percent-encoded) with the agent "Tidepost", proxies
+    // from the environment and redirects followed. True: the body's first
+    // 81,920 bytes are in g_transferBuffer, followed by a zero byte
+    // (g_transferLength holds their count), and "download.txt" in the current
+    // directory holds them in text mode. HTTPS trusts the system's
+    // certificates, plus those named by the environment variables
+    // SSL_CERT_FILE and SSL_CERT_DIR.
+    // False: g_lastError holds "<step>: <CURLcode in hex>", the transfer buffer
+    // is empty and download.txt is unchanged. Nothing is retried. A failure, and
+    // an answer whose HTTP status is not 2xx (its body is still used), leave a
+    // diagnostic line naming the address and the reason in words.
+    // With local conversion on, an address of the conversion service is
+    // answered in-process instead (see net/local_conversion.h).
+    bool Fetch(const std::string& url) const;
 
-// Makes FetchUrl take its bodies from fetches (null: fetch one at a time, on
-// the calling thread). The caller keeps fetches alive until it sets null again.
-void UseParallelFetches(ParallelFetches* fetches);
+    const FetchOptions& Options() const { return options_; }
+
+private:
+    FetchOptions options_;
+    ParallelFetches* ahead_;
+};
+
+// A fetch outside any run: Fetcher(options).Fetch(url).
+bool FetchUrl(const std::string& url, const FetchOptions& options = {});
 
 }  // namespace tp

@@ -11,7 +11,6 @@
 namespace tp {
 namespace {
 
-bool g_localConversion = false;
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -47,9 +46,6 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-void SetLocalConversion(bool on) { g_localConversion = on; }
-
-bool LocalConversionOn() { return g_localConversion; }
 
 bool IsConvertibleAddress(std::string_view address) {
     std::size_t rest = 0;
@@ -99,8 +95,9 @@ std::string ConversionRefusal(const ConversionRequest& request) {
     return {};
 }
 
-bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text) {
-    FetchResult result = PerformJob(ConversionJob(request, capacity), CurrentFetchTimeouts());
+bool ConvertPage(const ConversionRequest& request, std::size_t capacity, const FetchTimeouts& timeouts,
+                 std::string& text) {
+    FetchResult result = PerformJob(ConversionJob(request, capacity), timeouts);
     if (!result.diagnostic.empty()) NoteDiagnostic(std::move(result.diagnostic));
     if (!result.ok) {
         SetLastError(result.error);

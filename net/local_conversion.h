@@ -14,10 +14,6 @@ namespace tp {
 // The path that makes an address one of the conversion service.
 inline constexpr std::string_view kConversionPath = "/cgi-bin/html2txt";
 
-// Whether FetchUrl converts conversion addresses itself (off until set).
-void SetLocalConversion(bool on);
-bool LocalConversionOn();
-
 struct ConversionRequest {
     std::string target;      // the page's address, decoded ("" when the address has none)
     bool inlineRefs = true;  // reference groups hold their addresses ("noinlinerefs=on" turns this off)
@@ -35,10 +31,13 @@ bool IsConvertibleAddress(std::string_view address);
 // not an http or https address. "" when it can.
 std::string ConversionRefusal(const ConversionRequest& request);
 
-// Fetches the page of request.target with FetchUrl's rules and time-outs and
-// converts it, keeping at most capacity bytes of text. False when
+struct FetchTimeouts;
+
+// Fetches the page of request.target with FetchUrl's rules and the given
+// time-outs and converts it, keeping at most capacity bytes of text. False when
 // ConversionRefusal refuses it or when the fetch fails; g_lastError then names
 // the target.
-bool ConvertPage(const ConversionRequest& request, std::size_t capacity, std::string& text);
+bool ConvertPage(const ConversionRequest& request, std::size_t capacity, const FetchTimeouts& timeouts,
+                 std::string& text);
 
 }  // namespace tp

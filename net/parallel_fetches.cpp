@@ -31,8 +31,8 @@ std::string HostOf(const std::string& address) {
 }  // namespace
 
 struct ParallelFetches::Entry {
-    Entry(int fetchGroup, std::string fetchUrl, bool isUrgent)
-        : group(fetchGroup), url(std::move(fetchUrl)), job(JobForUrl(url)), host(HostOf(job.address)),
+    Entry(int fetchGroup, std::string fetchUrl, bool localConversion, bool isUrgent)
+        : group(fetchGroup), url(std::move(fetchUrl)), job(JobForUrl(url, localConversion)), host(HostOf(job.address)),
           urgent(isUrgent) {}
 
     int group;
@@ -47,12 +47,12 @@ struct ParallelFetches::Entry {
     FetchResult result;                          // once Done
 };
 
-ParallelFetches::ParallelFetches(std::vector<PlannedFetch> plan, FetchLimits limits, FetchTimeouts timeouts)
-    : limits_(limits), timeouts_(timeouts) {
+ParallelFetches::ParallelFetches(std::vector<PlannedFetch> plan, FetchLimits limits, FetchOptions options)
+    : limits_(limits), options_(options) {
     limits_.total = std::max(limits_.total, 1);
     limits_.perHost = std::max(limits_.perHost, 1);
     for (PlannedFetch& fetch : plan) {
-        entries_.push_back(std::make_unique<Entry>(fetch.group, std::move(fetch.url), false));
+        entries_.push_back(std::make_unique<Entry>(fetch.group, std::move(fetch.url), options_.localConversion, false));
     }
     multi_ = curl_multi_init();
     // Without a multi handle every fetch is made when it is asked for (see Fetch).
@@ -88,7 +88,7 @@ void ParallelFetches::EnterGroup(int group) {
 }
 
 FetchResult ParallelFetches::Fetch(const std::string& url) {
-    if (!multi_) return PerformJob(JobForUrl(url), timeouts_);
+    if (!multi_) return PerformJob(JobForUrl(url, options_.localConversion), options_.timeouts);
 
     std::unique_lock<std::mutex> lock(mutex_);
     Entry* wanted = nullptr;
@@ -107,7 +107,7 @@ FetchResult ParallelFetches::Fetch(const std::string& url) {
         }
     } else {
         ++g_unplannedFetches;
-        entries_.push_front(std::make_unique<Entry>(group_, url, true));
+        entries_.push_front(std::make_unique<Entry>(group_, url, options_.localConversion, true));
         wanted = entries_.front().get();
     }
     curl_multi_wakeup(multi_);
@@ -163,7 +163,7 @@ void ParallelFetches::StartTransfers() {
 }
 
 void ParallelFetches::StartTransfer(Entry& entry) {
-    entry.transfer = std::make_unique<PreparedTransfer>(entry.job, timeouts_);
+    entry.transfer = std::make_unique<PreparedTransfer>(entry.job, options_.timeouts);
     CURL* handle = entry.transfer->Handle();
     if (!handle || curl_easy_setopt(handle, CURLOPT_PRIVATE, static_cast<void*>(&entry)) != CURLE_OK ||
         curl_multi_add_handle(multi_, handle) != CURLM_OK) {

@@ -34,7 +34,7 @@ public:
     // Starts the transfers of plan (the addresses as FetchUrl is given them).
     // An empty plan fetches nothing ahead: each fetch starts when it is asked
     // for, still over the connections kept from the fetches before.
-    ParallelFetches(std::vector<PlannedFetch> plan, FetchLimits limits, FetchTimeouts timeouts);
+    ParallelFetches(std::vector<PlannedFetch> plan, FetchLimits limits, FetchOptions options);
     // Stops every transfer still running; none is left behind.
     ~ParallelFetches();
     ParallelFetches(const ParallelFetches&) = delete;
@@ -67,7 +67,7 @@ private:
     void DropUnwanted();
 
     FetchLimits limits_;
-    FetchTimeouts timeouts_;
+    FetchOptions options_;
     CURLM* multi_ = nullptr;  // used by the worker thread alone (and curl_multi_wakeup)
 
     std::mutex mutex_;

@@ -341,9 +341,9 @@ FetchJob ConversionJob(const ConversionRequest& request, std::size_t capacity) {
     return job;
 }
 
-FetchJob JobForUrl(const std::string& url) {
+FetchJob JobForUrl(const std::string& url, bool localConversion) {
     ConversionRequest conversion;
-    if (LocalConversionOn() && ReadConversionAddress(url, conversion)) {
+    if (localConversion && ReadConversionAddress(url, conversion)) {
         return ConversionJob(conversion, kTransferCapacity);
     }
     FetchJob job;

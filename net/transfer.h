@@ -26,6 +26,13 @@ struct FetchTimeouts {
     long totalSeconds = 120;
 };
 
+// How the fetches of one caller are made: their time-outs, and whether an
+// address of the conversion service is answered here (see local_conversion.h).
+struct FetchOptions {
+    FetchTimeouts timeouts;
+    bool localConversion = false;
+};
+
 // What one fetch asks for.
 struct FetchJob {
     // Sent as it stands: already percent-encoded.
@@ -49,9 +56,9 @@ struct FetchResult {
 // A fetch of request's page, converted here into at most capacity bytes of text.
 FetchJob ConversionJob(const ConversionRequest& request, std::size_t capacity);
 
-// The job that FetchUrl makes of url: with local conversion on, an address of
+// The job that a fetch makes of url: with local conversion on, an address of
 // the conversion service becomes a fetch of its page, converted here.
-FetchJob JobForUrl(const std::string& url);
+FetchJob JobForUrl(const std::string& url, bool localConversion);
 
 // A transfer set up on its own libcurl handle, ready to be performed at once or
 // added to a multi handle. The handle is the transfer's own until Finish.

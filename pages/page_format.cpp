@@ -19,29 +19,6 @@ namespace {
 // A page is composed where a fetched body lives, so it keeps that buffer's size.
 constexpr std::size_t kPageMax = kTransferCapacity - 1;
 
-// The title that fills the second placeholder; the other topics' templates carry
-// their own title and have one placeholder less.
-std::string_view TopicTitle(PageTopic topic) {
-    switch (topic) {
-        case PageTopic::Weather: return "Weather";
-        case PageTopic::News: return "News";
-        case PageTopic::Stocks: return "Stocks";
-        case PageTopic::Movies: return "Movies";
-        case PageTopic::Directions:
-        case PageTopic::Astro:
-        case PageTopic::Email: break;
-    }
-    return {};
-}
-
-bool HasTitlePlaceholder(PageTopic topic) { return !TopicTitle(topic).empty(); }
-
-// These topics check their template: they run the first pass before anything is
-// fetched (stocks) and fill the index links and cards afterwards.
-bool IsTwoPass(PageTopic topic) {
-    return topic == PageTopic::Weather || topic == PageTopic::News || topic == PageTopic::Stocks;
-}
-
 void SetTemplateError(std::string_view templateName) {
     const std::string name(templateName);
     SetLastErrorF("Template error: in '%s'", name.c_str());
@@ -85,7 +62,7 @@ bool FillFramePieces(const PageFrame& frame, std::string_view indexLinks, std::s
 
 }  // namespace
 
-bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
+bool ComposeFrame(const PageKind& kind, std::string_view templateText, std::string_view icon,
                   std::string_view dateLine, std::string_view templateName, PageFrame& frame) {
     frame = PageFrame{};
     // The frame is bounded by its sources (template, icon, date line), so it is
@@ -94,9 +71,9 @@ bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_vi
     // put into the text is text, not a placeholder.
     std::string filled;
     std::vector<std::size_t> places;
-    const std::size_t linksPiece = HasTitlePlaceholder(topic) ? 3 : 2;
-    if (HasTitlePlaceholder(topic)) {
-        FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, "", ""}, filled.max_size(),
+    const std::size_t linksPiece = !kind.title.empty() ? 3 : 2;
+    if (!kind.title.empty()) {
+        FillTemplate(templateText, {icon, kind.title, dateLine, "", ""}, filled.max_size(),
                      filled, &places);
     } else {
         FillTemplate(templateText, {icon, dateLine, "", ""}, filled.max_size(), filled, &places);
@@ -121,12 +98,12 @@ bool FillFrame(const PageFrame& frame, std::string_view indexLinks, std::string_
     return true;
 }
 
-bool ComposePage(PageTopic topic, std::string_view templateText, std::string_view icon,
+bool ComposePage(const PageKind& kind, std::string_view templateText, std::string_view icon,
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page) {
     page.clear();
     PageFrame frame;
-    if (IsTwoPass(topic) && !ComposeFrame(topic, templateText, icon, dateLine, templateName, frame)) {
+    if (kind.twoPass && !ComposeFrame(kind, templateText, icon, dateLine, templateName, frame)) {
         return false;
     }
     // A page cut at the buffer's end would reach the organiser as broken XML, so
@@ -137,10 +114,10 @@ bool ComposePage(PageTopic topic, std::string_view templateText, std::string_vie
     for (;;) {
         page.clear();
         bool whole;
-        if (IsTwoPass(topic)) {
+        if (kind.twoPass) {
             whole = FillFramePieces(frame, links, cardText, page);
-        } else if (HasTitlePlaceholder(topic)) {
-            whole = FillTemplate(templateText, {icon, TopicTitle(topic), dateLine, links, cardText},
+        } else if (!kind.title.empty()) {
+            whole = FillTemplate(templateText, {icon, kind.title, dateLine, links, cardText},
                                  kPageMax, page);
         } else {
             whole = FillTemplate(templateText, {icon, dateLine, links, cardText}, kPageMax, page);
@@ -176,7 +153,7 @@ bool ReadPageSources(std::string_view iconName, std::string_view templateName, s
     return false;
 }
 
-bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
+bool BuildTopicPage(const PageKind& kind, std::string_view iconName, std::string_view templateName,
                     const std::string& pagePath, std::string_view indexLinks,
                     std::string_view cards, const GeneralSettings& general) {
     std::string icon;
@@ -184,7 +161,7 @@ bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view
     if (!ReadPageSources(iconName, templateName, icon, templateText)) return false;
     const std::string dateLine = FormatPageDate(general.timeFormat != 0, general.timeZone);
     std::string page;
-    return ComposePage(topic, templateText, icon, dateLine, indexLinks, cards, templateName,
+    return ComposePage(kind, templateText, icon, dateLine, indexLinks, cards, templateName,
                        page) &&
            WritePage(pagePath, page);
 }

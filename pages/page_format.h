@@ -9,7 +9,14 @@
 
 namespace tp {
 
-enum class PageTopic { Weather, News, Stocks, Movies, Directions, Astro, Email };
+// How a topic's template is filled: the title its second placeholder takes
+// ("" for a template that carries its own title and has one placeholder less),
+// and whether it is filled in two passes with the placeholder test (the index
+// links and cards come after the first pass).
+struct PageKind {
+    std::string_view title;
+    bool twoPass;
+};
 
 // The date line from the given local time; with twentyFourHour the "09h05" form,
 // else "9:05  AM"; with systemZone the zone name (at most 32 characters), else
@@ -28,14 +35,14 @@ bool AppendIndexLink(std::string& links, std::size_t capacity, int id, std::stri
 bool AppendCard(std::string& cards, std::size_t capacity, int id, std::string_view title,
                 std::string_view body);
 
-// Fills the template: one pass for Movies, Directions, Astro and Email, two
-// passes with the placeholder test for Weather, News and Stocks. False with
+// Fills the template in one pass, or in two with the placeholder test, as kind
+// says. False with
 // g_lastError = "Template error: in '<templateName>'" when the template fails.
 // The template is never used as a printf format: only "%s" and "%%" are
 // understood; other conversions and surplus "%s" are copied as they stand
 // (see template_fill.h). The result is at most kTransferCapacity - 1
 // characters; a longer page is cut there.
-bool ComposePage(PageTopic topic, std::string_view templateText, std::string_view icon,
+bool ComposePage(const PageKind& kind, std::string_view templateText, std::string_view icon,
                  std::string_view dateLine, std::string_view indexLinks, std::string_view cards,
                  std::string_view templateName, std::string& page);
 
@@ -65,7 +72,7 @@ struct PageFrame {
 // First pass of a two-pass template (for a topic without a title placeholder:
 // icon and date line). False with the template error when the template has no
 // place for the index links, or nothing stands before it.
-bool ComposeFrame(PageTopic topic, std::string_view templateText, std::string_view icon,
+bool ComposeFrame(const PageKind& kind, std::string_view templateText, std::string_view icon,
                   std::string_view dateLine, std::string_view templateName, PageFrame& frame);
 // Second pass: the index links and the cards put where the template's own
 // placeholders stood, so that the page equals a one-pass fill of the template;
@@ -86,7 +93,7 @@ bool ReadPageSources(std::string_view iconName, std::string_view templateName, s
 // the configuration folder, take the date line with the general settings'
 // TimeFormat and TimeZone, compose and write the page to pagePath. False with
 // the reason of the first step that failed; nothing is written then.
-bool BuildTopicPage(PageTopic topic, std::string_view iconName, std::string_view templateName,
+bool BuildTopicPage(const PageKind& kind, std::string_view iconName, std::string_view templateName,
                     const std::string& pagePath, std::string_view indexLinks,
                     std::string_view cards, const GeneralSettings& general);
 

@@ -5,22 +5,16 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/text_format.h"
-#include "extract/astro.h"
-#include "extract/directions.h"
-#include "extract/email.h"
-#include "extract/movies.h"
-#include "extract/news.h"
 #include "extract/news_categories.h"
-#include "extract/stocks.h"
-#include "extract/weather.h"
+#include "extract/topic_table.h"
 #include "net/fetch_url.h"
-#include "net/local_conversion.h"
 #include "net/parallel_fetches.h"
 #include "pages/page_files.h"
 #include "platform/write_signals.h"
 #include "resources/string_table.h"
 #include "run/run_lock.h"
 #include "settings/custom_store.h"
+#include "settings/ini_file.h"
 #include "settings/range_checks.h"
 
 #include <cstdio>
@@ -28,47 +22,6 @@
 
 namespace tp {
 namespace {
-
-// One topic of the run: when it runs, which template names its page, and the
-// work that fetches, extracts and writes that page.
-struct TopicStep {
-    int number;  // 1..kTopicStepCount, also the progress position after the step
-    const char* name;  // for the diagnostics
-    bool (*selected)(const Settings&);
-    const std::string& (*templateName)(const Settings&);
-    bool (*work)(const Settings&, const std::string& pageFile);
-    // What the work will fetch, in its order (null: nothing).
-    std::vector<std::string> (*addresses)(const Settings&);
-    // The e-mail import leaves its "in progress" text standing when it fails.
-    bool showsFailure;
-};
-
-// Topics not listed here are passed over; each one joins with a single row.
-const TopicStep kTopicSteps[] = {
-    {1, "Weather", [](const Settings& s) { return s.main.weather.download; },
-     [](const Settings& s) -> const std::string& { return s.main.weather.xmlUsa; }, DownloadWeather,
-     WeatherAddresses, true},
-    {2, "News", [](const Settings& s) { return s.main.news.download; },
-     [](const Settings& s) -> const std::string& { return s.main.news.xml; }, RunNews, NewsAddresses, true},
-    {3, "Stocks", [](const Settings& s) { return s.main.stocks.download; },
-     [](const Settings& s) -> const std::string& { return s.main.stocks.xml; }, DownloadStocks, StocksAddresses, true},
-    {4, "Movies", [](const Settings& s) { return s.main.movies.download; },
-     [](const Settings& s) -> const std::string& { return s.main.movies.xml; }, DownloadMovies, MoviesAddresses, true},
-    {5, "Directions", [](const Settings& s) { return s.more.directions.download; },
-     [](const Settings& s) -> const std::string& { return s.more.directions.xml; },
-     DownloadDirections, DirectionsAddresses, true},
-    {6, "Astro", [](const Settings& s) { return s.more.astro.download; },
-     [](const Settings& s) -> const std::string& { return s.more.astro.xml; }, DownloadAstro, AstroAddresses, true},
-    {7, "Email", [](const Settings& s) { return s.more.email.download; },
-     [](const Settings& s) -> const std::string& { return s.more.email.xml; }, DownloadEmail, nullptr, false},
-};
-
-const TopicStep* FindStep(int number) {
-    for (const TopicStep& step : kTopicSteps) {
-        if (step.number == number) return &step;
-    }
-    return nullptr;
-}
 
 // Keeps the wait cursor up for as long as the run works, whichever way it ends.
 class WaitCursor {
@@ -121,61 +74,63 @@ bool ShowDiagnostics(RunView& view, const std::string& prefix, std::string_view 
     return holdsText;
 }
 
-bool RunTopicStep(const TopicStep& step, const Settings& settings, RunView& view) {
-    const std::string pageFile = PageFileName(step.templateName(settings));
+bool RunTopic(const Topic& topic, const TopicPlan& plan, const Fetcher& fetcher, const Settings& settings,
+              RunView& view) {
+    const std::string pageFile = PageFileName(topic.templateName(settings));
     const std::string inProgress = "Download \"" + pageFile + "\" in progress...";
     view.SetStatus(inProgress);
     TakeDiagnostics();
-    const bool written = step.work(settings, pageFile);
-    if (!written && step.showsFailure) view.SetStatus(inProgress + g_lastError);
-    const std::string prefix = std::string(step.name) + ": ";
+    const bool written = topic.download(settings, plan, fetcher, pageFile);
+    if (!written && topic.showsFailure) view.SetStatus(inProgress + g_lastError);
+    const std::string prefix = std::string(topic.name) + ": ";
     if (!ShowDiagnostics(view, prefix, written ? std::string_view() : g_lastError) && !written) {
         view.ShowDiagnostic(prefix + g_lastError);
     }
     return written;
 }
 
-// Every address the selected topics will fetch, in the order they use them.
+// What each selected topic will fetch, worked out before the first one runs.
 // Working it out reads the same settings and customizations as the topics do,
 // and leaves no trace: the topics report their own problems when they run.
-std::vector<PlannedFetch> PlanFetches(const Settings& settings) {
+std::vector<TopicPlan> PlanTopics(const Settings& settings) {
     const std::string lastError = g_lastError;
-    std::vector<PlannedFetch> plan;
-    for (const TopicStep& step : kTopicSteps) {
-        if (!step.addresses || !step.selected(settings)) continue;
-        for (std::string& url : step.addresses(settings)) plan.push_back({step.number, std::move(url)});
+    std::vector<TopicPlan> plans;
+    for (const Topic& topic : Topics()) {
+        plans.push_back(topic.selected(settings) ? topic.plan(settings) : TopicPlan());
     }
     SetLastError(lastError);
     TakeDiagnostics();
-    return plan;
+    return plans;
 }
 
-// FetchUrl takes its bodies from fetches for as long as this lives.
-class FetchesInUse {
-public:
-    explicit FetchesInUse(ParallelFetches& fetches) { UseParallelFetches(&fetches); }
-    ~FetchesInUse() { UseParallelFetches(nullptr); }
-    FetchesInUse(const FetchesInUse&) = delete;
-    FetchesInUse& operator=(const FetchesInUse&) = delete;
-};
+std::vector<PlannedFetch> FetchesAhead(const std::vector<TopicPlan>& plans) {
+    std::vector<PlannedFetch> ahead;
+    for (const Topic& topic : Topics()) {
+        for (const SourceFetch& source : plans[static_cast<std::size_t>(topic.id)]) {
+            if (!source.url.empty()) ahead.push_back({topic.step, source.url});
+        }
+    }
+    return ahead;
+}
 
 // Runs the selected topics in their order; false when one failed with
 // StopOnError on. Transfers started for them end with this call.
 bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome) {
     const GeneralSettings& general = settings.general;
+    const std::vector<TopicPlan> plans = PlanTopics(settings);
     // One at a time fetches nothing ahead, but still keeps its connections.
-    ParallelFetches fetches(general.maxFetches > 1 ? PlanFetches(settings) : std::vector<PlannedFetch>(),
-                            {general.maxFetches, general.maxFetchesPerHost}, CurrentFetchTimeouts());
-    FetchesInUse inUse(fetches);
-    for (int number = 1; number <= kTopicStepCount; ++number) {
-        const TopicStep* step = FindStep(number);
-        fetches.EnterGroup(number);
-        if (step && step->selected(settings) && !RunTopicStep(*step, settings, view)) {
+    ParallelFetches fetches(general.maxFetches > 1 ? FetchesAhead(plans) : std::vector<PlannedFetch>(),
+                            {general.maxFetches, general.maxFetchesPerHost}, FetchOptionsOf(general));
+    const Fetcher fetcher(FetchOptionsOf(general), &fetches);
+    for (const Topic& topic : Topics()) {
+        fetches.EnterGroup(topic.step);
+        if (topic.selected(settings) &&
+            !RunTopic(topic, plans[static_cast<std::size_t>(topic.id)], fetcher, settings, view)) {
             ++outcome.failedTopics;
             // The raw copy of the failing page stays for the user to look at.
             if (general.stopOnError) return false;
         }
-        view.SetProgressPosition(number);
+        view.SetProgressPosition(topic.step);
     }
     return true;
 }
@@ -195,7 +150,14 @@ std::string FormatTotalSize(std::uint32_t bytes) {
     return Format("%.1f KB", static_cast<double>(bytes) / 1024.0);
 }
 
+FetchOptions FetchOptionsOf(const GeneralSettings& general) {
+    return {{general.connectTimeout, general.stallTimeout, general.fetchTimeout}, general.localConversion};
+}
+
 RunOutcome RunDownload(const Settings& settings, RunView& view) {
+    // The customizations and itineraries the topics read stay as they were
+    // when the run began, whatever happens to the file meanwhile.
+    const ini::FrozenReading oneReading(GetIniPath());
     RunOutcome outcome;
     g_totalSize = 0;
 
@@ -224,10 +186,6 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
         outcome.end = RunEnd::Stopped;
         return outcome;
     }
-    SetFetchTimeouts({settings.general.connectTimeout, settings.general.stallTimeout,
-                      settings.general.fetchTimeout});
-
-    SetLocalConversion(settings.general.localConversion);
     WaitCursor waitCursor(view);
     view.SetStatus("Download in progress, please wait ...");
     view.EnableViewButton(true);
@@ -240,7 +198,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
         return outcome;
     }
 
-    view.SetProgressRange(0, kTopicStepCount);
+    view.SetProgressRange(0, kTopicCount);
     view.SetProgressPosition(0);
     if (!RunTopics(settings, view, outcome)) {
         outcome.end = RunEnd::Stopped;

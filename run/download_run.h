@@ -5,6 +5,8 @@
 // window to close.
 #pragma once
 
+#include "extract/topic_table.h"
+#include "net/transfer.h"
 #include "run/run_view.h"
 #include "settings/settings_model.h"
 
@@ -13,8 +15,8 @@
 
 namespace tp {
 
-// Number of topic steps; the progress bar runs from 0 to this.
-inline constexpr int kTopicStepCount = 7;
+// How a run with these settings fetches its pages.
+FetchOptions FetchOptionsOf(const GeneralSettings& general);
 
 enum class RunEnd {
     Refused,    // a range check or a validation showed its message; nothing else changed

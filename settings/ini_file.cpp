@@ -244,8 +244,21 @@ std::shared_ptr<Snapshot> ReadSnapshot(const std::string& path, std::optional<Fi
     return snapshot;
 }
 
-// The file as it stands on disk, or nothing when it is missing or unreadable.
+// The readings that FrozenReading holds on this thread, by path (null: the
+// file was missing or unreadable).
+using FrozenSnapshots = std::unordered_map<std::string, std::shared_ptr<const Snapshot>>;
+thread_local FrozenSnapshots t_frozen;
+
+std::shared_ptr<const Snapshot> ReadFromDisk(const std::string& path);
+
+// The file as this thread is to see it: its frozen reading, else as it stands
+// on disk; nothing when it is missing or unreadable.
 std::shared_ptr<const Snapshot> LoadSnapshot(const std::string& path) {
+    if (const auto frozen = t_frozen.find(path); frozen != t_frozen.end()) return frozen->second;
+    return ReadFromDisk(path);
+}
+
+std::shared_ptr<const Snapshot> ReadFromDisk(const std::string& path) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) {
         Cache().Forget(path);
@@ -312,6 +325,8 @@ FileState LoadForWrite(const std::string& path, std::string& bytes) {
 bool Store(const std::string& path, std::string_view bytes) {
     const bool stored = ReplaceFileAtomically(path, bytes);
     Cache().Forget(path);
+    // This thread's own writes are seen by its own frozen reading.
+    if (const auto frozen = t_frozen.find(path); frozen != t_frozen.end()) frozen->second = ReadFromDisk(path);
     if (stored) return true;
     SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), std::strerror(errno));
     return false;
@@ -457,5 +472,15 @@ bool DeleteKey(const std::string& path, std::string_view section, std::string_vi
 }
 
 bool Flush(const std::string& /*path*/) { return true; }
+
+FrozenReading::FrozenReading(const std::string& path) : path_(path) {
+    if (t_frozen.contains(path)) return;
+    t_frozen.emplace(path, ReadFromDisk(path));
+    owner_ = true;
+}
+
+FrozenReading::~FrozenReading() {
+    if (owner_) t_frozen.erase(path_);
+}
 
 }  // namespace tp::ini

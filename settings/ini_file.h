@@ -51,6 +51,22 @@ bool WriteString(const std::string& path, std::string_view section, std::string_
 // then created empty). False, file unchanged, when the file cannot be written.
 bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
 
+// While one lives, every read of path on the creating thread takes the file as
+// it stood when it was created (or as this thread last wrote it), however
+// other programs change or replace it meanwhile: a run sees one state of its
+// settings. A second one for the same path on the same thread changes nothing.
+class FrozenReading {
+public:
+    explicit FrozenReading(const std::string& path);
+    ~FrozenReading();
+    FrozenReading(const FrozenReading&) = delete;
+    FrozenReading& operator=(const FrozenReading&) = delete;
+
+private:
+    std::string path_;
+    bool owner_ = false;
+};
+
 // WritePrivateProfileString(NULL, NULL, NULL): writes go straight to the file,
 // so nothing is pending; always true, and callers need not look at the result.
 bool Flush(const std::string& path);

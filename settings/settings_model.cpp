@@ -302,6 +302,7 @@ bool AnyTopicSelected(const Settings& s) {
 void ReadSettings(Settings& settings, std::vector<SettingReset>* resets) {
     CreateDataFolders();
     const std::string path = GetIniPath();
+    const ini::FrozenReading oneReading(path);
     g_debug = ini::GetInt(path, "Debug", "On", 0) != 0;
     ReadSection(path, kGeneral, settings.general, resets);
     ReadSection(path, kWeather, settings.main.weather, resets);

@@ -200,7 +200,7 @@ QWidget* CMainDialog::BuildStatusFrame() {
 
     progressBar_ = InOrder(new QProgressBar);
     progressBar_->setObjectName(QStringLiteral("progressBar"));
-    progressBar_->setRange(0, kTopicStepCount);
+    progressBar_->setRange(0, tp::kTopicCount);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
     grid->addWidget(NewLabel(QStringLiteral("Progress :")), 1, 0);

@@ -1,4 +1,5 @@
 #include "extract/astro.h"
+#include "extract/topic_table.h"
 
 #include "app/globals.h"
 #include "settings/custom_store.h"
@@ -105,7 +106,7 @@ TEST_F(AstroTest, TwoSignsAreFetchedInListOrderAndGiveTheRecordedPage) {
     ASSERT_TRUE(SetCustomString(kAstroAddress, server.url("/astro/%s")));
     settings.more.astro.signs = "Aquarius,Leo";
 
-    ASSERT_TRUE(DownloadAstro(settings, kPageFile)) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Astro), settings, Fetcher(), kPageFile)) << g_lastError;
     const std::vector<test::RecordedRequest> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].target, "/astro/aquarius");
@@ -137,7 +138,7 @@ TEST_F(AstroTest, SignListsOfEveryLengthFetchAtMostTwelve) {
             server.Serve("/astro/" + sign, RecordedHoroscopePage(sign));
         }
         settings.more.astro.signs = row.signs;
-        ASSERT_TRUE(DownloadAstro(settings, kPageFile)) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Astro), settings, Fetcher(), kPageFile)) << g_lastError;
         const std::string page = Page();
         EXPECT_EQ(server.Requests().size(), static_cast<std::size_t>(row.cards));
         EXPECT_EQ(CountOf(page, "<Card ID="), row.cards);
@@ -180,7 +181,7 @@ TEST_F(AstroTest, AnyFailureWritesNoPage) {
         }
         settings.more.astro.signs = row.signs;
         settings.more.astro.xml = row.xml;
-        EXPECT_FALSE(DownloadAstro(settings, kPageFile));
+        EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Astro), settings, Fetcher(), kPageFile));
         EXPECT_EQ(g_lastError.rfind(row.error, 0), 0u) << g_lastError;
         EXPECT_EQ(server.Requests().size(), row.requests);
         EXPECT_FALSE(home.Exists(kPageFile));

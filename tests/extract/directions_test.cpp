@@ -1,4 +1,5 @@
 #include "extract/directions.h"
+#include "extract/topic_table.h"
 
 #include <gtest/gtest.h>
 
@@ -212,7 +213,7 @@ TEST_F(DownloadDirectionsTest, EachItineraryBecomesACardUnderItsStoredName) {
                                {"Vacances", kCountryFrance, "12 rue de Rivoli", "75001 Paris",
                                 "1 place de la Com\xE9" "die", "Montpellier"}));
     g_totalSize = 0;
-    ASSERT_TRUE(DownloadDirections(settings, PagePath())) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Directions), settings, Fetcher(), PagePath())) << g_lastError;
 
     EXPECT_EQ(Targets(),
               (std::vector<std::string>{
@@ -254,7 +255,7 @@ TEST_F(DownloadDirectionsTest, StoredRecordsDecideWhatIsFetched) {
         server.Clear();
         server.Serve("/us", ReadDirectionsData("us_sf_to_cupertino.txt"));
         server.Serve("/fr", ReadDirectionsData("fr_paris_to_montpellier.txt"));
-        ASSERT_TRUE(DownloadDirections(settings, PagePath())) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Directions), settings, Fetcher(), PagePath())) << g_lastError;
         std::vector<std::string> paths;
         for (const test::RecordedRequest& request : server.Requests()) paths.push_back(request.path);
         EXPECT_EQ(paths, c.paths);
@@ -299,7 +300,7 @@ TEST_F(DownloadDirectionsTest, AFailureWritesNoPageEvenAfterGoodRoutes) {
         server.Clear();
         server.Serve("/us", ReadDirectionsData("us_sf_to_cupertino.txt"));
         c.breakIt();
-        EXPECT_FALSE(DownloadDirections(settings, PagePath()));
+        EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Directions), settings, Fetcher(), PagePath()));
         EXPECT_TRUE(g_lastError.starts_with(c.error)) << g_lastError;
         EXPECT_EQ(server.Requests().size(), c.requests);
         EXPECT_FALSE(std::filesystem::exists(PagePath()));
@@ -311,7 +312,7 @@ TEST_F(DownloadDirectionsTest, CardsBeyondTheirCapacityEndWithoutBrokenMarkup) {
     for (int i = 0; i < 400; ++i) longRoute += Format("%i. Keep straight on the long road\n", i);
     server.Serve("/us", longRoute);
     WriteSection(Records(20));
-    ASSERT_TRUE(DownloadDirections(settings, PagePath())) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Directions), settings, Fetcher(), PagePath())) << g_lastError;
 
     const std::string page = Page();
     const std::size_t cards = Count(page, "<Card ID=");

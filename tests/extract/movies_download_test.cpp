@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "extract/topic_table.h"
 #include "extract/movies.h"
 #include "run/download_run.h"
 #include "pages/page_files.h"
@@ -78,7 +79,7 @@ TEST_F(MoviesDownloadTest, EachSourceWritesItsMoviesPage) {
         Settings settings;
         settings.main.movies.langMovies = row.lang;
         const std::string pageFile = PageFileName(settings.main.movies.xml);
-        ASSERT_TRUE(DownloadMovies(settings, pageFile)) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Movies), settings, Fetcher(), pageFile)) << g_lastError;
 
         EXPECT_EQ(server.LastRequest().target, row.path);
         const std::string page = home.ReadFile("xml/movies.xml");
@@ -129,7 +130,7 @@ TEST_F(MoviesDownloadTest, AFailedStepWritesNoPage) {
         Arrange();
         row.arrange(home, server);
         Settings settings;
-        EXPECT_FALSE(DownloadMovies(settings, row.pageFile));
+        EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Movies), settings, Fetcher(), row.pageFile));
         EXPECT_EQ(g_lastError, row.message);
         EXPECT_EQ(server.Requests().size(), row.fetches ? 1u : 0u);
         EXPECT_FALSE(home.Exists("xml/movies.xml"));

@@ -1,4 +1,5 @@
 #include "extract/news.h"
+#include "extract/topic_table.h"
 
 #include "app/globals.h"
 #include "run/download_run.h"
@@ -96,7 +97,7 @@ TEST_F(NewsTopicTest, RecordedPagesGiveTheExpectedPages) {
         SCOPED_TRACE(row.golden);
         SelectCategories(true, true, true);
         SetLanguages(row.language);
-        ASSERT_TRUE(RunNews(settings_, kPagePath)) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::News), settings_, Fetcher(), kPagePath)) << g_lastError;
 
         std::string page = ReadPage(kPagePath);
         EXPECT_EQ(Numbers(page, kCardId), row.ids);

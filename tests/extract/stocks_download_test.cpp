@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/topic_table.h"
 #include "app/paths.h"
 #include "extract/stocks.h"
 #include "platform/text_file.h"
@@ -100,7 +101,7 @@ protected:
         g_totalSize = 0;
     }
 
-    bool Download() { return DownloadStocks(settings, home.path() + kPageFile); }
+    bool Download() { return DownloadTopic(TopicOf(TopicId::Stocks), settings, Fetcher(), home.path() + kPageFile); }
     std::string Page() const { return FromTextModeBytes(home.ReadFile(kPageFile)); }
 
     test::TempHome home;

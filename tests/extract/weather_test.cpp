@@ -1,4 +1,5 @@
 #include "extract/weather.h"
+#include "extract/topic_table.h"
 
 #include <gtest/gtest.h>
 
@@ -235,7 +236,7 @@ protected:
 TEST_F(DownloadWeatherTest, ZipCodesThenCityCodesBecomeNumberedCards) {
     settings.main.weather.zip = "62701,,10001";
     settings.main.weather.cityCode = "UKXX/UKXX0085";
-    ASSERT_TRUE(DownloadWeather(settings, PagePath())) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath())) << g_lastError;
 
     EXPECT_EQ(Targets(), (std::vector<std::string>{"/us?zip=62701", "/us?zip=10001",
                                                    "/en?city=UKXX/UKXX0085"}));
@@ -268,7 +269,7 @@ TEST_F(DownloadWeatherTest, LanguageChoosesAddressAndTags) {
         settings.main.weather.language = c.language;
         settings.main.weather.forecastEuro = 3;
         settings.main.weather.cityCode = "SPXX/SPXX0050";
-        ASSERT_TRUE(DownloadWeather(settings, PagePath())) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath())) << g_lastError;
         EXPECT_EQ(Targets(), std::vector<std::string>{c.expectedTarget});
         if (c.expectedCard) {
             EXPECT_NE(Page().find(Card(101, "Madrid", ReadWeatherData(c.expectedCard))), std::string::npos);
@@ -283,13 +284,13 @@ TEST_F(DownloadWeatherTest, AFailingCodeEndsTheTopicWithoutAPage) {
     ASSERT_TRUE(SetCustomString(130, server.url("/broken?city=%s")));
     settings.main.weather.zip = "62701";
     settings.main.weather.cityCode = "UKXX/UKXX0085,SPXX/SPXX0050";
-    EXPECT_FALSE(DownloadWeather(settings, PagePath()));
+    EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath()));
     EXPECT_EQ(g_lastError, "HTML error: weather2 tag 'Today' not found");
     EXPECT_EQ(Targets().size(), 2u);
     EXPECT_FALSE(std::filesystem::exists(PagePath()));
 
     ASSERT_TRUE(SetCustomString(104, "http://127.0.0.1:1/us?zip=%s"));
-    EXPECT_FALSE(DownloadWeather(settings, PagePath()));
+    EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath()));
     EXPECT_TRUE(g_lastError.starts_with("InternetOpenUrl Error: ")) << g_lastError;
     EXPECT_FALSE(std::filesystem::exists(PagePath()));
 }
@@ -297,7 +298,7 @@ TEST_F(DownloadWeatherTest, AFailingCodeEndsTheTopicWithoutAPage) {
 TEST_F(DownloadWeatherTest, AtMostTenPlacesAreFetched) {
     settings.main.weather.zip = "1,2,3,4,5,6,7,8";
     settings.main.weather.cityCode = "A,B,C,D";
-    ASSERT_TRUE(DownloadWeather(settings, PagePath())) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath())) << g_lastError;
     const std::vector<std::string> targets = Targets();
     ASSERT_EQ(targets.size(), kWeatherSlots);
     EXPECT_EQ(targets.back(), "/en?city=B");
@@ -309,7 +310,7 @@ TEST_F(DownloadWeatherTest, AtMostTenPlacesAreFetched) {
 TEST_F(DownloadWeatherTest, ListsOfOnlyCommasGiveAClearFailure) {
     settings.main.weather.zip = ",";
     settings.main.weather.cityCode = ",,";
-    EXPECT_FALSE(DownloadWeather(settings, PagePath()));
+    EXPECT_FALSE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath()));
     EXPECT_EQ(g_lastError, "Weather error: no area or city code to download");
     EXPECT_TRUE(Targets().empty());
     EXPECT_FALSE(std::filesystem::exists(PagePath()));

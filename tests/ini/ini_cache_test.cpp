@@ -53,11 +53,13 @@ protected:
     // One wait for the whole suite: every test's files are written first.
     static void SetUpTestSuite() {
         home_ = new test::TempHome(false);
-        for (const char* name : {"in_place", "time_set_back", "renamed", "deleted", "untouched", "ours",
-                                 "ours_deleted", "utf16", "threads"}) {
-            home_->WriteFile(std::string(name) + ".ini", kOriginal);
+        for (const std::string prefix : {"", "frozen_"}) {
+            for (const char* name : {"in_place", "time_set_back", "renamed", "deleted", "untouched", "ours",
+                                     "ours_deleted", "utf16", "threads"}) {
+                home_->WriteFile(prefix + name + ".ini", kOriginal);
+            }
+            home_->WriteFile(prefix + "utf16.ini", "\xFF\xFE[s]\r\nk=old\r\n");
         }
-        home_->WriteFile("utf16.ini", "\xFF\xFE[s]\r\nk=old\r\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(2600));
     }
     static void TearDownTestSuite() {
@@ -73,14 +75,16 @@ protected:
 
 test::TempHome* IniCache::home_ = nullptr;
 
-TEST_F(IniCache, SeesEveryChangeToAFileItKeeps) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string& path)> change;
-        const char* expected;
-        const char* before = "old";
-    };
-    const Case cases[] = {
+struct Change {
+    const char* name;  // also the file's name, after its prefix
+    std::function<void(const std::string& path)> change;
+    const char* expected;
+    const char* before = "old";
+    bool ours = false;  // a change made through this layer, by this thread
+};
+
+std::vector<Change> Changes(test::TempHome* home) {
+    return std::vector<Change>{
         {"in_place", [](const std::string& path) { OverwriteInPlace(path, "[s]\r\nk=new\r\n"); }, "new"},
         {"time_set_back",
          [](const std::string& path) {
@@ -90,21 +94,26 @@ TEST_F(IniCache, SeesEveryChangeToAFileItKeeps) {
          },
          "new"},
         {"renamed",
-         [](const std::string& path) {
+         [home](const std::string& path) {
              const timespec before = ModificationTime(path);
-             home_->WriteFile("replacement", "[s]\r\nk=new\r\n");
-             SetModificationTime(home_->path() + "replacement", before);
-             ASSERT_EQ(std::rename((home_->path() + "replacement").c_str(), path.c_str()), 0);
+             home->WriteFile("replacement", "[s]\r\nk=new\r\n");
+             SetModificationTime(home->path() + "replacement", before);
+             ASSERT_EQ(std::rename((home->path() + "replacement").c_str(), path.c_str()), 0);
          },
          "new"},
         {"deleted", [](const std::string& path) { ASSERT_EQ(std::remove(path.c_str()), 0); }, "default"},
         {"untouched", [](const std::string&) {}, "old"},
-        {"ours", [](const std::string& path) { ASSERT_TRUE(WriteString(path, "s", "k", "ours")); }, "ours"},
-        {"ours_deleted", [](const std::string& path) { ASSERT_TRUE(DeleteKey(path, "s", "k")); }, "default"},
+        {"ours", [](const std::string& path) { ASSERT_TRUE(WriteString(path, "s", "k", "ours")); }, "ours", "old",
+         true},
+        {"ours_deleted", [](const std::string& path) { ASSERT_TRUE(DeleteKey(path, "s", "k")); }, "default",
+         "old", true},
         {"utf16", [](const std::string& path) { EXPECT_FALSE(WriteString(path, "s", "k", "ours")); }, "default",
          "default"},
     };
-    for (const Case& c : cases) {
+}
+
+TEST_F(IniCache, SeesEveryChangeToAFileItKeeps) {
+    for (const Change& c : Changes(home_)) {
         SCOPED_TRACE(c.name);
         const std::string path = Path(c.name);
         ASSERT_EQ(GetString(path, "s", "k", "default", 99), c.before);
@@ -113,6 +122,21 @@ TEST_F(IniCache, SeesEveryChangeToAFileItKeeps) {
         EXPECT_EQ(GetString(path, "s", "k", "default", 99), c.expected) << "read again";
     }
     EXPECT_EQ(home_->ReadFile("utf16.ini"), "\xFF\xFE[s]\r\nk=old\r\n");
+}
+
+// A frozen reading sees only this thread's own changes until it ends.
+TEST_F(IniCache, AFrozenReadingKeepsTheFileAsItWasUntilItEnds) {
+    for (const Change& c : Changes(home_)) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path(std::string("frozen_") + c.name);
+        {
+            const FrozenReading frozen(path);
+            const FrozenReading nested(path);
+            c.change(path);
+            EXPECT_EQ(GetString(path, "s", "k", "default", 99), c.ours ? c.expected : c.before);
+        }
+        EXPECT_EQ(GetString(path, "s", "k", "default", 99), c.expected) << "after the freeze";
+    }
 }
 
 // Readers keep what they read while a writer replaces the file under them.

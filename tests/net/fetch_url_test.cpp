@@ -43,24 +43,18 @@ enum class Way { Alone, InARun, PlannedInARun };
 
 class FetchUrlTest : public ::testing::TestWithParam<Way> {
 protected:
-    void SetUp() override {
-        SetFetchTimeouts(FetchTimeouts{});
-        home_.WriteFile("download.txt", kPreviousCopy);
-    }
-    void TearDown() override { SetFetchTimeouts(FetchTimeouts{}); }
+    void SetUp() override { home_.WriteFile("download.txt", kPreviousCopy); }
 
-    // FetchUrl(url), the way of the test's parameter.
-    static bool Fetch(const std::string& url) {
-        if (GetParam() == Way::Alone) return FetchUrl(url);
+    // A fetch of url, the way of the test's parameter.
+    bool Fetch(const std::string& url) const {
+        if (GetParam() == Way::Alone) return FetchUrl(url, options_);
         std::vector<PlannedFetch> plan;
         if (GetParam() == Way::PlannedInARun) plan.push_back({0, url});
-        ParallelFetches fetches(plan, FetchLimits{}, CurrentFetchTimeouts());
-        UseParallelFetches(&fetches);
-        const bool fetched = FetchUrl(url);
-        UseParallelFetches(nullptr);
-        return fetched;
+        ParallelFetches fetches(plan, FetchLimits{}, options_);
+        return Fetcher(options_, &fetches).Fetch(url);
     }
 
+    FetchOptions options_;
     test::TempHome home_;  // also makes its folder the current directory
 };
 
@@ -254,7 +248,7 @@ TEST_P(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
          },
          "InternetOpenUrl Error: 3c"},
     };
-    SetFetchTimeouts(FetchTimeouts{2, 2, 3});
+    options_.timeouts = FetchTimeouts{2, 2, 3};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Peer peer = c.peer();

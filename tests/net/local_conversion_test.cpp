@@ -46,14 +46,16 @@ TEST(ConversionAddress, ReadsTargetAndOption) {
 class LocalConversionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetLocalConversion(true);
         server_.Serve("/cgi-bin/html2txt", "answered by the service\n");
         server_.Serve("/page",
                       "<html><body><h1>Caf\xE9</h1><p>Read <a href=\"more.html\">more</a></p></body></html>",
                       "text/html; charset=iso-8859-1");
         server_.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
     }
-    void TearDown() override { SetLocalConversion(false); }
+    // A fetch as a run with the built-in conversion on (or off) makes it.
+    static bool Fetch(const std::string& url, bool localConversion = true) {
+        return FetchUrl(url, FetchOptions{FetchTimeouts{}, localConversion});
+    }
 
     // The conversion address of target on the test server.
     std::string ConversionUrl(const std::string& target, bool noInlineRefs = true) const {
@@ -86,15 +88,14 @@ TEST_F(LocalConversionTest, ThePageIsFetchedDirectlyAndConverted) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        ASSERT_TRUE(FetchUrl(ConversionUrl(server_.url(row.path), row.noInlineRefs))) << g_lastError;
+        ASSERT_TRUE(Fetch(ConversionUrl(server_.url(row.path), row.noInlineRefs))) << g_lastError;
         EXPECT_EQ(std::string(g_transferBuffer), row.expected);
         EXPECT_EQ(g_transferLength, row.expected.size());
         EXPECT_EQ(home_.ReadFile("download.txt"), ToTextModeBytes(row.expected));
     }
     EXPECT_FALSE(ServiceWasAsked());
 
-    SetLocalConversion(false);
-    ASSERT_TRUE(FetchUrl(ConversionUrl(server_.url("/page"))));
+    ASSERT_TRUE(Fetch(ConversionUrl(server_.url("/page")), false));
     EXPECT_STREQ(g_transferBuffer, "answered by the service\n");
 }
 
@@ -113,7 +114,7 @@ TEST_F(LocalConversionTest, RefusalsAndFailuresNameTheRealAddress) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         home_.WriteFile("download.txt", "previous");
-        EXPECT_FALSE(FetchUrl(row.url));
+        EXPECT_FALSE(Fetch(row.url));
         EXPECT_NE(g_lastError.find(row.errorPart), std::string::npos) << g_lastError;
         EXPECT_EQ(home_.ReadFile("download.txt"), "previous");
     }
@@ -124,7 +125,7 @@ TEST_F(LocalConversionTest, ALongPageKeepsTheCapacityOfText) {
     std::string page;
     while (page.size() < 10 * 1024 * 1024) page += "<p>A line of words and <a href=\"/x\">a link</a>.</p>\n";
     server_.Serve("/long", page, "text/html");
-    ASSERT_TRUE(FetchUrl(ConversionUrl(server_.url("/long")))) << g_lastError;
+    ASSERT_TRUE(Fetch(ConversionUrl(server_.url("/long")))) << g_lastError;
     EXPECT_EQ(g_transferLength, kTransferCapacity);
     EXPECT_EQ(std::string(g_transferBuffer).substr(0, 40), "A line of words and [1]a link.\n\nA line o");
 }

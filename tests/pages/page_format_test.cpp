@@ -1,4 +1,5 @@
 #include "pages/page_format.h"
+#include "extract/topic_table.h"
 #include "pages/template_fill.h"
 
 #include "app/globals.h"
@@ -172,7 +173,7 @@ constexpr std::string_view kCards = "CARDS";
 
 struct ComposeCase {
     const char* name;
-    PageTopic topic;
+    PageKind topic;
     std::string templateText;
     bool ok;
     std::string expected;  // the page, or g_lastError when !ok
@@ -191,34 +192,34 @@ void RunComposeCases(const std::vector<ComposeCase>& cases) {
 
 TEST(ComposePageTest, TwoPassPlaceholderTest) {
     RunComposeCases({
-        {"three placeholders only", PageTopic::Weather, "<a>%s</a><b>%s</b><c>%s</c>", false,
+        {"three placeholders only", TopicOf(TopicId::Weather).page, "<a>%s</a><b>%s</b><c>%s</c>", false,
          "Template error: in 'my.xmt'"},
-        {"no placeholder at all", PageTopic::Stocks, "<Tidepost/>", false,
+        {"no placeholder at all", TopicOf(TopicId::Stocks).page, "<Tidepost/>", false,
          "Template error: in 'my.xmt'"},
-        {"a %%s is text, not the place of the cards", PageTopic::News, "%%s%s%s%s%s", true,
+        {"a %%s is text, not the place of the cards", TopicOf(TopicId::News).page, "%%s%s%s%s%s", true,
          "%sICONNewsDATELINKS"},
-        {"five placeholders at the very start", PageTopic::News, "%s%s%s%s%s", true,
+        {"five placeholders at the very start", TopicOf(TopicId::News).page, "%s%s%s%s%s", true,
          "ICONNewsDATELINKSCARDS"},
-        {"title per topic", PageTopic::Stocks, "<%s|%s|%s|%s|%s>", true,
+        {"title per topic", TopicOf(TopicId::Stocks).page, "<%s|%s|%s|%s|%s>", true,
          "<ICON|Stocks|DATE|LINKS|CARDS>"},
-        {"double percent before the first placeholder", PageTopic::Weather,
+        {"double percent before the first placeholder", TopicOf(TopicId::Weather).page,
          "100%%<%s>%s %s [%s] %s", true, "100%<ICON>Weather DATE [LINKS] CARDS"},
-        {"quadruple percent among the last placeholders", PageTopic::Weather,
+        {"quadruple percent among the last placeholders", TopicOf(TopicId::Weather).page,
          "%s %s %s %s 50%%%% %s", true, "ICON Weather DATE LINKS 50%% CARDS"},
         // Up to the first surviving placeholder the frame is final text.
-        {"quadruple percent before the fourth placeholder", PageTopic::Weather,
+        {"quadruple percent before the fourth placeholder", TopicOf(TopicId::Weather).page,
          "%s %s %s 50%%%% %s %s", true, "ICON Weather DATE 50%% LINKS CARDS"},
     });
 }
 
 TEST(ComposePageTest, OnePassTopicsFillWithoutCheck) {
     RunComposeCases({
-        {"movies fill the title", PageTopic::Movies, "%s/%s/%s/%s/%s", true,
+        {"movies fill the title", TopicOf(TopicId::Movies).page, "%s/%s/%s/%s/%s", true,
          "ICON/Movies/DATE/LINKS/CARDS"},
-        {"directions have no title", PageTopic::Directions, "%s/%s/%s/%s", true,
+        {"directions have no title", TopicOf(TopicId::Directions).page, "%s/%s/%s/%s", true,
          "ICON/DATE/LINKS/CARDS"},
-        {"too few placeholders are not refused", PageTopic::Astro, "%s only", true, "ICON only"},
-        {"double percent halves once", PageTopic::Email, "%s %%%% %s%s%s", true,
+        {"too few placeholders are not refused", TopicOf(TopicId::Astro).page, "%s only", true, "ICON only"},
+        {"double percent halves once", TopicOf(TopicId::Email).page, "%s %%%% %s%s%s", true,
          "ICON %% DATELINKSCARDS"},
     });
 }
@@ -226,31 +227,32 @@ TEST(ComposePageTest, OnePassTopicsFillWithoutCheck) {
 TEST(ComposePageTest, HostileTemplatesAreCopiedNotFormatted) {
     const std::string forty = Repeat("%s", 40);
     RunComposeCases({
-        {"foreign conversions stay as written", PageTopic::Email,
+        {"foreign conversions stay as written", TopicOf(TopicId::Email).page,
          "%s%n%d%99999s%x%s%s%s%-5s%", true, "ICON%n%d%99999s%xDATELINKSCARDS%-5s%"},
-        {"forty placeholders, one pass", PageTopic::Email, forty, true,
+        {"forty placeholders, one pass", TopicOf(TopicId::Email).page, forty, true,
          "ICONDATELINKSCARDS" + Repeat("%s", 36)},
-        {"forty placeholders, two passes", PageTopic::Weather, forty, true,
+        {"forty placeholders, two passes", TopicOf(TopicId::Weather).page, forty, true,
          "ICONWeatherDATELINKSCARDS" + Repeat("%s", 35)},
-        {"foreign conversions through both passes", PageTopic::News,
+        {"foreign conversions through both passes", TopicOf(TopicId::News).page,
          "%n%s%s%s%d%s%99999s%s%p", true, "%nICONNewsDATE%dLINKS%99999sCARDS%p"},
     });
 }
 
 TEST(ComposePageTest, PiecesAreNeverReadAsTemplates) {
     std::string page;
-    ASSERT_TRUE(ComposePage(PageTopic::News, "%s|%s|%s|%s|%s", "i%%", "d%n", "l%d%s", "c%%",
+    ASSERT_TRUE(ComposePage(TopicOf(TopicId::News).page, "%s|%s|%s|%s|%s", "i%%", "d%n", "l%d%s", "c%%",
                             "news.xmt", page));
     EXPECT_EQ(page, "i%%|News|d%n|l%d%s|c%%");
-    ASSERT_TRUE(ComposePage(PageTopic::Email, "%s|%s|%s|%s", "i%s", "d%n", "l%s", "c%%",
+    ASSERT_TRUE(ComposePage(TopicOf(TopicId::Email).page, "%s|%s|%s|%s", "i%s", "d%n", "l%s", "c%%",
                             "email.xmt", page));
     EXPECT_EQ(page, "i%s|d%n|l%s|c%%");
 }
 
 TEST(ComposePageTest, PageIsCutAtTheTransferBufferSize) {
     const std::string huge(100000, 'c');
-    for (PageTopic topic : {PageTopic::Weather, PageTopic::Movies, PageTopic::Email}) {
-        SCOPED_TRACE(static_cast<int>(topic));
+    for (const TopicId id : {TopicId::Weather, TopicId::Movies, TopicId::Email}) {
+        SCOPED_TRACE(TopicOf(id).name);
+        const PageKind& topic = TopicOf(id).page;
         std::string page;
         ASSERT_TRUE(ComposePage(topic, "<%s%s%s%s%s>", kIcon, kDate, kLinks, huge, "t.xmt", page));
         EXPECT_EQ(page.size(), kTransferCapacity - 1);
@@ -258,7 +260,7 @@ TEST(ComposePageTest, PageIsCutAtTheTransferBufferSize) {
     }
     // A huge icon before the placeholders cuts the page as well.
     std::string page;
-    ASSERT_TRUE(ComposePage(PageTopic::News, "%s%s%s%s%s", huge, kDate, kLinks, kCards, "n.xmt", page));
+    ASSERT_TRUE(ComposePage(TopicOf(TopicId::News).page, "%s%s%s%s%s", huge, kDate, kLinks, kCards, "n.xmt", page));
     EXPECT_EQ(page, huge.substr(0, kTransferCapacity - 1));
 }
 
@@ -270,8 +272,9 @@ TEST(ComposePageTest, OversizePageLeavesOutWholeCardsFromTheEnd) {
         AppendIndexLink(links, 100000, id, "T");
         AppendCard(cards, 200000, id, "T", body);
     }
-    for (PageTopic topic : {PageTopic::Weather, PageTopic::Movies, PageTopic::Email}) {
-        SCOPED_TRACE(static_cast<int>(topic));
+    for (const TopicId id : {TopicId::Weather, TopicId::Movies, TopicId::Email}) {
+        SCOPED_TRACE(TopicOf(id).name);
+        const PageKind& topic = TopicOf(id).page;
         std::string page;
         ASSERT_TRUE(ComposePage(topic, "<P>%s%s%s%s%s</P>", kIcon, kDate, links, cards, "t.xmt", page));
         EXPECT_LT(page.size(), kTransferCapacity - 1);
@@ -294,12 +297,12 @@ TEST(ComposePageTest, PageOfExactlyTheBufferSizeKeepsEveryCard) {
         AppendCard(cards, 51200, id, "T", "body");
     }
     const struct {
-        PageTopic topic;
+        PageKind topic;
         std::string_view title;
-    } topics[] = {{PageTopic::Weather, "Weather"}, {PageTopic::Movies, "Movies"}, {PageTopic::Email, ""}};
+    } topics[] = {{TopicOf(TopicId::Weather).page, "Weather"}, {TopicOf(TopicId::Movies).page, "Movies"}, {TopicOf(TopicId::Email).page, ""}};
     for (const auto& t : topics) {
         for (const std::size_t surplus : {0, 1}) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(t.topic)) + (surplus ? " one too long" : " exact"));
+            SCOPED_TRACE(std::string(t.title) + (surplus ? " one too long" : " exact"));
             const std::string templateText = t.title.empty() ? "%s%s%s%s" : "%s%s%s%s%s";
             const std::size_t fixed = t.title.size() + kDate.size() + links.size() + cards.size();
             const std::string icon(kTransferCapacity - 1 - fixed + surplus, 'i');
@@ -337,7 +340,7 @@ TEST(ComposePageTest, LeftOutCardsTakeOnlyTheirOwnLinks) {
         for (int id = categoryId + 1; id <= categoryId + 2; ++id) AppendCard(cards, 200000, id, "Item", body);
     }
     std::string page;
-    ASSERT_TRUE(ComposePage(PageTopic::News, "<P>%s%s%s<I>%s</I>%s</P>", kIcon, kDate, links, cards, "n.xmt", page));
+    ASSERT_TRUE(ComposePage(TopicOf(TopicId::News).page, "<P>%s%s%s<I>%s</I>%s</P>", kIcon, kDate, links, cards, "n.xmt", page));
     ASSERT_LT(page.size(), kTransferCapacity - 1);
     EXPECT_EQ(Count(page, "<Card ID="), 5u);  // 203 left out
     EXPECT_NE(page.find("<I><a href=\"#101\">Category</a><br/>\n<a href=\"#201\">Category</a><br/>\n</I>"),
@@ -347,7 +350,7 @@ TEST(ComposePageTest, LeftOutCardsTakeOnlyTheirOwnLinks) {
 
 TEST(ComposeFrameTest, StocksFrameIsFilledLater) {
     PageFrame frame;
-    ASSERT_TRUE(ComposeFrame(PageTopic::Stocks, "<%s><%s><%s><%s><%s> 5%%", kIcon, kDate, "stocks.xmt", frame));
+    ASSERT_TRUE(ComposeFrame(TopicOf(TopicId::Stocks).page, "<%s><%s><%s><%s><%s> 5%%", kIcon, kDate, "stocks.xmt", frame));
     std::string page;
     ASSERT_TRUE(FillFrame(frame, kLinks, kCards, page));
     EXPECT_EQ(page, "<ICON><Stocks><DATE><LINKS><CARDS> 5%");
@@ -371,12 +374,11 @@ TEST(ComposeFrameTest, TwoPassPagesEqualAOnePassFill) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        for (const PageTopic topic : {PageTopic::Weather, PageTopic::News, PageTopic::Stocks}) {
+        for (const TopicId id : {TopicId::Weather, TopicId::News, TopicId::Stocks}) {
+            const PageKind& topic = TopicOf(id).page;
             std::string page;
             ASSERT_TRUE(ComposePage(topic, row.templateText, row.icon, row.date, kLinks, kCards, "t.xmt", page));
-            const std::string title = topic == PageTopic::Weather ? "Weather"
-                                      : topic == PageTopic::News  ? "News"
-                                                                  : "Stocks";
+            const std::string title(TopicOf(id).name);
             std::string onePass;
             FillTemplate(row.templateText, {row.icon, title, row.date, kLinks, kCards}, kTransferCapacity, onePass);
             EXPECT_EQ(page, onePass);
@@ -385,7 +387,7 @@ TEST(ComposeFrameTest, TwoPassPagesEqualAOnePassFill) {
     // Only the template's own placeholders count: three of them and a "%s" in
     // the icon are no page.
     std::string page;
-    EXPECT_FALSE(ComposePage(PageTopic::News, "%s%s%s", "I%s", "D", kLinks, kCards, "n.xmt", page));
+    EXPECT_FALSE(ComposePage(TopicOf(TopicId::News).page, "%s%s%s", "I%s", "D", kLinks, kCards, "n.xmt", page));
     EXPECT_EQ(g_lastError, "Template error: in 'n.xmt'");
 }
 
@@ -439,7 +441,7 @@ TEST(BuildTopicPageTest, ReadsComposesAndWrites) {
     general.timeZone = false;
     g_totalSize = 0;
 
-    ASSERT_TRUE(BuildTopicPage(PageTopic::Weather, "w.txt", "w.xmt", PageFileName("w.xmt"),
+    ASSERT_TRUE(BuildTopicPage(TopicOf(TopicId::Weather).page, "w.txt", "w.xmt", PageFileName("w.xmt"),
                                "<a href=\"#101\">X</a><br/>\n", "CARDS", general));
     const std::string bytes = home.ReadFile("xml/w.xml");
     const std::regex expected(
@@ -471,7 +473,7 @@ TEST(BuildTopicPageTest, FailingStepsWriteNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         g_totalSize = 0;
-        EXPECT_FALSE(BuildTopicPage(PageTopic::News, c.icon, c.templateName, PageFileName("page.xmt"),
+        EXPECT_FALSE(BuildTopicPage(TopicOf(TopicId::News).page, c.icon, c.templateName, PageFileName("page.xmt"),
                                     "", "", general));
         EXPECT_EQ(g_lastError, c.error);
         EXPECT_FALSE(home.Exists("xml/page.xml"));
@@ -485,14 +487,14 @@ TEST(DefaultTemplatesTest, FilledPagesAreWellFormedXml) {
     if (std::system("command -v xmllint >/dev/null 2>&1") != 0) GTEST_SKIP() << "xmllint missing";
     test::TempHome home;
     const struct {
-        PageTopic topic;
+        PageKind topic;
         const char* name;
         const char* title;  // in the page's index card
     } topics[] = {
-        {PageTopic::Weather, "weather", "Weather"},     {PageTopic::News, "news", "News"},
-        {PageTopic::Stocks, "stocks", "Stocks"},        {PageTopic::Movies, "movies", "Movies"},
-        {PageTopic::Directions, "directions", "Directions"}, {PageTopic::Astro, "astro", "Horoscopes"},
-        {PageTopic::Email, "email", "E-mail"},
+        {TopicOf(TopicId::Weather).page, "weather", "Weather"},     {TopicOf(TopicId::News).page, "news", "News"},
+        {TopicOf(TopicId::Stocks).page, "stocks", "Stocks"},        {TopicOf(TopicId::Movies).page, "movies", "Movies"},
+        {TopicOf(TopicId::Directions).page, "directions", "Directions"}, {TopicOf(TopicId::Astro).page, "astro", "Horoscopes"},
+        {TopicOf(TopicId::Email).page, "email", "E-mail"},
     };
     const std::string dateLine = FormatPageDate(MondaySeventhOfJanuary(9, 5), true, false, "");
     for (const auto& t : topics) {

@@ -69,7 +69,7 @@ TEST(AstroEmailRun, BothTopicsWriteTheirPagesOrShowTheirFailure) {
                                 }),
                   1);
         for (const std::string& page : row.pages) EXPECT_TRUE(home.Exists(page)) << page;
-        EXPECT_EQ(view.LastPosition(), kTopicStepCount);
+        EXPECT_EQ(view.LastPosition(), kTopicCount);
     }
 }
 

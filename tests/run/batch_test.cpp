@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace tp {
 namespace {
@@ -180,6 +182,10 @@ TEST(BatchShowText, PrintsTheTextTheTagsAreSearchedIn) {
     test::HttpServer server;
     server.Serve("/page", "<p>Low <b>12</b>&deg;</p>", "text/html; charset=utf-8");
     server.Serve("/zero", std::string("before\0after", 12));
+    server.Get("/stall", [](const httplib::Request&, httplib::Response& response) {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        response.set_content("late", "text/plain");
+    });
     const std::string converted =
         "http://127.0.0.1:1/cgi-bin/html2txt?url=" + server.url("/page") + "&noinlinerefs=on";
     const struct {
@@ -193,8 +199,10 @@ TEST(BatchShowText, PrintsTheTextTheTagsAreSearchedIn) {
         {"converted in-process", "1", {"--show-text", converted}, 0, "Low 12\xB0\n", ""},
         {"a page as it comes", "1", {"--show-text", server.url("/page")}, 0, "<p>Low <b>12</b>&deg;</p>", ""},
         {"up to a zero byte", "0", {"--show-text", server.url("/zero")}, 0, "before", "after 6 of 12 bytes"},
-        {"the service's host when conversion is off", "0", {"--show-text", converted}, 1, "",
-         "tidepost-batch: InternetOpenUrl Error: 7\n"},
+        {"the service's host when conversion is off, in words", "0", {"--show-text", converted}, 1, "",
+         "Couldn't connect to server (InternetOpenUrl Error: 7)\n"},
+        {"the settings' time-outs", "0\r\nStallTimeout=1", {"--show-text", server.url("/stall")}, 1, "",
+         "(InternetOpenUrl Error: 1c)\n"},
         {"no address", "1", {"--show-text"}, 64, "", "takes one address"},
         {"not with a run", "1", {"--show-text", converted, "/autorun"}, 64, "", "takes one address"},
     };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "extract/topic_table.h"
 #include "app/paths.h"
 #include "extract/astro.h"
 #include "extract/directions.h"
@@ -103,7 +104,7 @@ TEST_F(RecordedPagesTest, WeatherForecastsOfEveryEdition) {
         settings.main.weather.zip = Join(zips);
         settings.main.weather.cityCode = Join(cities);
         settings.main.weather.language = language;
-        ASSERT_TRUE(DownloadWeather(settings, PagePath("weather.xml"))) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Weather), settings, Fetcher(), PagePath("weather.xml"))) << g_lastError;
 
         const std::string page = Page("weather.xml");
         EXPECT_EQ(CountMatches(page, "<Card ID="), zips.size() + cities.size());
@@ -127,7 +128,7 @@ TEST_F(RecordedPagesTest, FilmsOfBothSources) {
         SCOPED_TRACE(source.lastTitle);
         Settings settings;
         settings.main.movies.langMovies = source.lang;
-        ASSERT_TRUE(DownloadMovies(settings, PagePath("movies.xml"))) << g_lastError;
+        ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Movies), settings, Fetcher(), PagePath("movies.xml"))) << g_lastError;
         const std::string page = Page("movies.xml");
         EXPECT_EQ(CountMatches(page, "<Card ID=\"10[1-9]\">"), source.films);
         EXPECT_NE(page.find("<Title>" + std::string(source.lastTitle) + "</Title>"),
@@ -144,7 +145,7 @@ TEST_F(RecordedPagesTest, EveryRecordedRateHistoryAndQuote) {
     settings.main.stocks.xRate = Join(pairs);
     settings.main.stocks.symbols = Join(symbols);
     settings.main.stocks.xRateDays = 30;
-    ASSERT_TRUE(DownloadStocks(settings, PagePath("stocks.xml"))) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Stocks), settings, Fetcher(), PagePath("stocks.xml"))) << g_lastError;
 
     const std::string page = Page("stocks.xml");
     EXPECT_EQ(CountMatches(page, "<Card ID="), pairs.size() + symbols.size());
@@ -166,7 +167,7 @@ TEST_F(RecordedPagesTest, RoutesOfBothCountries) {
         ASSERT_TRUE(WriteItinerary(GetIniPath(), static_cast<int>(i) + 1, itineraries[i]));
     }
     Settings settings;
-    ASSERT_TRUE(DownloadDirections(settings, PagePath("directions.xml"))) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Directions), settings, Fetcher(), PagePath("directions.xml"))) << g_lastError;
 
     const std::string page = Page("directions.xml");
     EXPECT_EQ(CountMatches(page, "<Card ID="), itineraries.size());
@@ -183,7 +184,7 @@ TEST_F(RecordedPagesTest, RoutesOfBothCountries) {
 TEST_F(RecordedPagesTest, HoroscopesOfEverySign) {
     Settings settings;
     for (std::string_view entry : kZodiacSignEntries) AddSign(settings.more.astro.signs, entry);
-    ASSERT_TRUE(DownloadAstro(settings, PagePath("astro.xml"))) << g_lastError;
+    ASSERT_TRUE(DownloadTopic(TopicOf(TopicId::Astro), settings, Fetcher(), PagePath("astro.xml"))) << g_lastError;
     const std::string page = Page("astro.xml");
     EXPECT_EQ(CountMatches(page, "<Card ID="), kZodiacSignEntries.size());
     // Each card holds the horoscope's sentences and nothing of the links after them.

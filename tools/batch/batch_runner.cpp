@@ -1,13 +1,14 @@
 #include "tools/batch/batch_runner.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/startup.h"
 #include "run/download_run.h"
 #include "net/fetch_url.h"
-#include "net/local_conversion.h"
 #include "resources/string_table.h"
 #include "platform/text_file.h"
+#include "settings/ini_file.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "tools/batch/terminal_run_view.h"
@@ -54,12 +55,20 @@ void NameRefusedRange(const Settings& settings, const std::string& iniPath, std:
 
 // Prints what the extractors would see of address: the fetched text up to its
 // first zero byte, as it is (Windows Latin-1, line feeds).
+// The fetch takes the time-outs and the conversion setting of the settings
+// file, and reports its problems in words as a run does.
 int ShowText(const std::string& address, std::ostream& out, std::ostream& err) {
     Settings settings;
     ReadSettings(settings);
-    SetLocalConversion(settings.general.localConversion);
-    if (!FetchUrl(address)) {
-        err << "tidepost-batch: " << g_lastError << '\n';
+    TakeDiagnostics();
+    const bool fetched = FetchUrl(address, FetchOptionsOf(settings.general));
+    bool namedTheError = false;
+    for (const std::string& line : TakeDiagnostics()) {
+        err << "tidepost-batch: " << line << '\n';
+        namedTheError = namedTheError || line.find(g_lastError) != std::string::npos;
+    }
+    if (!fetched) {
+        if (!namedTheError) err << "tidepost-batch: " << g_lastError << '\n';
         return kBatchFailed;
     }
     const std::string_view text(g_transferBuffer);
@@ -127,6 +136,8 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
         err << LoadStringResource(kSocketStartFailed) << '\n';
         return kBatchFailed;
     }
+    // One reading of the settings file for all that follows.
+    const ini::FrozenReading oneReading(GetIniPath());
     if (showText) return ShowText(*showText, out, err);
     // Without its settings file the run would use the defaults, which select
     // nothing: say which file was missing rather than report an empty success.

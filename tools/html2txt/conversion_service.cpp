@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "net/local_conversion.h"
+#include "net/transfer.h"
 
 #include <httplib.h>
 
@@ -41,7 +42,7 @@ void AnswerConversion(const httplib::Request& request, httplib::Response& respon
     conversion.inlineRefs = request.get_param_value("noinlinerefs") != "on";
     std::string text;
     std::lock_guard<std::mutex> lock(g_conversionMutex);
-    if (!ConvertPage(conversion, kServiceTextCapacity, text)) {
+    if (!ConvertPage(conversion, kServiceTextCapacity, FetchTimeouts{}, text)) {
         response.status = IsConvertibleAddress(conversion.target) ? 502 : 400;
         response.set_content(g_lastError + "\n", "text/plain; charset=windows-1252");
         return;
