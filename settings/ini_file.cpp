@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "app/globals.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
@@ -313,7 +314,7 @@ bool Store(const std::string& path, std::string_view bytes) {
     const bool stored = ReplaceFileAtomically(path, bytes);
     Cache().Forget(path);
     if (stored) return true;
-    SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), std::strerror(errno));
+    SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), FileErrorText(errno).c_str());
     return false;
 }
 
