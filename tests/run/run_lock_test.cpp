@@ -38,6 +38,8 @@ TEST(RunLockTest, OneHolderPerDataFolderWithAClearFailure) {
     ::unlink((home.path() + "tidepost.lock").c_str());
     EXPECT_EQ(second.Acquire(failure), RunLock::Result::Busy);
     first.Release();
+    second.Release();
+    ::unlink((home.path() + "tidepost.lock").c_str());
     ASSERT_EQ(::symlink((home.path() + "elsewhere").c_str(), (home.path() + "tidepost.lock").c_str()), 0);
     EXPECT_EQ(second.Acquire(failure), RunLock::Result::Held);
     second.Release();
@@ -55,6 +57,7 @@ TEST(RunLockTest, OneHolderPerDataFolderWithAClearFailure) {
     const std::string closed = home.path() + "closed";
     ASSERT_EQ(::mkdir(closed.c_str(), 0111), 0);
     ::chmod(closed.c_str(), 0111);
+    ::chmod(home.path().c_str(), 0711);
     ::setenv("TIDEPOST_HOME", closed.c_str(), 1);
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
