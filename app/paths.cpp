@@ -108,7 +108,11 @@ bool PrepareDataFolder() {
 
     std::error_code ec;
     if (!IsFolder(folder)) {
-        std::filesystem::create_directories(folder, ec);
+        // The folder holds the user's mail and memos in its pages: it is the
+        // user's alone, as a mail program's folder is. Its parents are the
+        // usual shared ones.
+        std::filesystem::create_directories(std::filesystem::path(folder).parent_path().parent_path(), ec);
+        if (!ec && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ec.assign(errno, std::generic_category());
         if (ec) {
             errno = ec.value();
             return Fail("Cannot create the data folder", folder);

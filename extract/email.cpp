@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "app/diagnostics.h"
 #include "app/email_files.h"
 #include "app/globals.h"
 #include "app/paths.h"
@@ -13,6 +14,7 @@
 #include "extract/topic_table.h"
 #include "pages/page_format.h"
 #include "platform/dir_list.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 
 namespace tp {
@@ -143,7 +145,6 @@ std::string EmailFileText(const std::string& folder, const std::string& fileName
     if (!ReadTextFile(folder + fileName, content, kEmailTextMax)) {
         return std::string(kEmailOpenFailed);
     }
-    content.erase(std::remove(content.begin(), content.end(), '\0'), content.end());
     return IsMessageFile(fileName) ? MessageText(std::move(content)) : MemoText(std::move(content));
 }
 
@@ -157,6 +158,12 @@ bool DownloadEmail(const Settings& settings, const std::string& pageFile) {
     std::vector<CardEntry> entries;
     for (const std::string& name : ListEmailFilesInPageOrder()) {
         if (entries.size() == kEmailSlots) break;
+        // The page may be read by others and is carried to the organiser: a
+        // link must not publish a file from elsewhere on the machine.
+        if (IsLinkLeavingFolder(folder + name, GetExeFolder())) {
+            NoteDiagnostic(folder + name + ": a symbolic link to a file outside the data folder, skipped");
+            continue;
+        }
         entries.push_back({EmailTitle(name), EmailFileText(folder, name)});
     }
 

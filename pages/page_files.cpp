@@ -5,12 +5,15 @@
 #include "app/paths.h"
 #include "app/text_format.h"
 #include "platform/dir_list.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace tp {
@@ -22,6 +25,12 @@ constexpr std::size_t kNameListSlots = 32;
 constexpr std::size_t kNameSlotChars = 254;
 // Fewer pages than this and no information page is written.
 constexpr std::size_t kInfoPageMinPages = 4;
+
+// The temporary files of ReplaceFileAtomically. One lives only while a single
+// page is written, never across a fetch, so one a day old was left by a run
+// that died: no run of any version still writes it.
+constexpr std::string_view kTemporaryFilePattern = ".tidepost-??????";
+constexpr std::chrono::hours kStaleTemporaryAge{24};
 
 std::string PageFolderPath() { return GetExeFolder() + PageFolderName(); }
 
@@ -55,6 +64,16 @@ bool DeletePreviousDownloads(bool all) {
     return true;
 }
 
+void RemoveStaleTemporaryPages() {
+    const std::string folder = PageFolderPath();
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const std::string& name : ListFiles(folder, kTemporaryFilePattern)) {
+        std::error_code ec;
+        const auto written = std::filesystem::last_write_time(folder + name, ec);
+        if (!ec && now - written > kStaleTemporaryAge) std::remove((folder + name).c_str());
+    }
+}
+
 std::string InfoPageFileName() {
     std::vector<std::string> names = ListFiles(PageFolderPath(), "*.xml");
     if (names.size() > kNameListSlots) names.resize(kNameListSlots);
@@ -85,9 +104,10 @@ bool ReadWholeFile(std::string_view name, std::string& out, std::size_t capacity
 bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigFolder) {
     const std::string path = WholeFilePath(name, inConfigFolder);
     // Through a temporary file: a full disk leaves the previous content (a code
-    // list the user edited) intact instead of an emptied file.
-    if (!ReplaceFileAtomically(path, ToTextModeBytes(text))) {
-        NoteDiagnostic(path + ": " + std::strerror(errno));
+    // list the user edited) intact instead of an emptied file. A page of the
+    // data folder is private like every page; a code list is not.
+    if (!ReplaceFileAtomically(path, ToTextModeBytes(text), inConfigFolder ? 0644 : kPrivateFileMode)) {
+        NoteDiagnostic(path + ": " + FileErrorText(errno));
         SetLastErrorF("Error: Enable to write file '%s'", path.c_str());
         return false;
     }

@@ -15,6 +15,10 @@ std::string PageFileName(std::string_view templateName);
 // file that cannot be deleted, with g_lastError naming it.
 bool DeletePreviousDownloads(bool all);
 
+// Deletes the temporary page files (".tidepost-XXXXXX") in the page folder
+// that a run killed while writing a page left, once they are a day old.
+void RemoveStaleTemporaryPages();
+
 // The information page's name relative to the executable's folder, or the empty
 // text when fewer than four pages are in the page folder.
 std::string InfoPageFileName();

@@ -4,13 +4,15 @@
 #include "app/globals.h"
 #include "pages/page_files.h"
 #include "pages/template_fill.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 #include "settings/settings_model.h"
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace tp {
 
@@ -62,32 +64,78 @@ bool FillFramePieces(const PageFrame& frame, std::string_view indexLinks, std::s
 
 }  // namespace
 
+namespace {
+
+// The first pass's text in pieces: the template's own text, which the second
+// pass reads again, and the inserted texts (icon, title, date line), which it
+// never reads.
+struct FramedPiece {
+    std::string text;
+    bool inserted;
+};
+
+std::vector<FramedPiece> FirstPass(std::string_view templateText, std::span<const std::string_view> inserts) {
+    std::string filled;
+    std::vector<std::size_t> places;
+    FillTemplate(templateText, inserts, filled.max_size(), filled, &places);
+    std::vector<FramedPiece> pieces;
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        pieces.push_back({filled.substr(done, places[i] - done), false});
+        pieces.push_back({std::string(inserts[i]), true});
+        done = places[i] + inserts[i].size();
+    }
+    pieces.push_back({filled.substr(done), false});
+    return pieces;
+}
+
+}  // namespace
+
 bool ComposeFrame(const PageKind& kind, std::string_view templateText, std::string_view icon,
                   std::string_view dateLine, std::string_view templateName, PageFrame& frame) {
     frame = PageFrame{};
     // The frame is bounded by its sources (template, icon, date line), so it is
-    // not cut here. The places of the pieces are remembered rather than looked
-    // for again: a "%s" that the icon, the date line or a "%%s" of the template
-    // put into the text is text, not a placeholder.
-    std::string filled;
-    std::vector<std::size_t> places;
-    const std::size_t linksPiece = !kind.title.empty() ? 3 : 2;
-    if (!kind.title.empty()) {
-        FillTemplate(templateText, {icon, kind.title, dateLine, "", ""}, filled.max_size(),
-                     filled, &places);
-    } else {
-        FillTemplate(templateText, {icon, dateLine, "", ""}, filled.max_size(), filled, &places);
+    // not cut here. The first pass fills icon, title and date line; the
+    // template's own text then goes through the second pass as well (its "%%"
+    // halved twice, a "%%s" becoming a placeholder), the inserted texts never.
+    const std::string_view withTitle[] = {icon, kind.title, dateLine};
+    const std::string_view withoutTitle[] = {icon, dateLine};
+    const std::vector<FramedPiece> framed =
+        !kind.title.empty() ? FirstPass(templateText, withTitle) : FirstPass(templateText, withoutTitle);
+
+    // The index links go where the first "%s" of the template's own text stands.
+    std::size_t first = 0;
+    std::size_t at = std::string::npos;
+    for (; first < framed.size(); ++first) {
+        if (!framed[first].inserted && (at = framed[first].text.find("%s")) != std::string::npos) break;
+        frame.head += framed[first].text;
     }
-    if (places.size() <= linksPiece || places[linksPiece] == 0) {
+    if (first == framed.size() || frame.head.size() + at == 0) {
         SetTemplateError(templateName);
+        frame = PageFrame{};
         return false;
     }
-    const std::size_t links = places[linksPiece];
-    frame.head = filled.substr(0, links);
-    frame.hasCards = places.size() > linksPiece + 1;
-    const std::size_t cards = frame.hasCards ? places[linksPiece + 1] : filled.size();
-    frame.middle = filled.substr(links, cards - links);
-    frame.tail = filled.substr(cards);
+    frame.head += framed[first].text.substr(0, at);
+
+    // Second pass over the rest: index links, then cards, then nothing more.
+    const std::string_view second[] = {"", ""};
+    std::size_t used = 0;
+    std::string rest;
+    std::vector<std::size_t> places;
+    for (std::size_t i = first; i < framed.size(); ++i) {
+        const std::string_view text = i == first ? std::string_view(framed[i].text).substr(at) : framed[i].text;
+        if (framed[i].inserted) {
+            rest += text;
+            continue;
+        }
+        const std::size_t before = places.size();
+        FillTemplate(text, std::span<const std::string_view>(second).subspan(used), rest.max_size(), rest, &places);
+        used += places.size() - before;
+    }
+    frame.hasCards = places.size() > 1;
+    const std::size_t cards = frame.hasCards ? places[1] : rest.size();
+    frame.middle = rest.substr(0, cards);
+    frame.tail = rest.substr(cards);
     return true;
 }
 
@@ -127,15 +175,12 @@ bool ComposePage(const PageKind& kind, std::string_view templateText, std::strin
 }
 
 bool WritePage(const std::string& path, std::string_view page) {
-    const std::string bytes = ToTextModeBytes(page);
     // A page is written beside the old one and renamed over it: a full disk or
     // a size limit keeps the old page (or none) instead of leaving half of one.
-    // Only something that is not a file at all (a device, a pipe) is written
-    // in place, as it cannot be replaced.
-    struct stat info;
-    const bool inPlace = ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
-    if (!(inPlace ? WriteTextFile(path, page) : ReplaceFileAtomically(path, bytes))) {
-        const std::string reason = std::strerror(errno);
+    // Only a regular file is replaced (a pipe there would hold the run up for
+    // ever), and a new page is the user's alone: it may hold mail and memos.
+    if (!ReplaceFileAtomically(path, ToTextModeBytes(page), kPrivateFileMode)) {
+        const std::string reason = FileErrorText(errno);
         SetLastErrorF("File error: Enable to write '%s': %s", path.c_str(), reason.c_str());
         return false;
     }

@@ -48,9 +48,10 @@ bool ComposePage(const PageKind& kind, std::string_view templateText, std::strin
 
 // Writes the page in text mode through a temporary file renamed over the old
 // page, and adds its length to g_totalSize. False with g_lastError =
-// "File error: Enable to write '<path>': <system's reason>" when it cannot be
-// written; the old page (or none) is then left as it was, with no partial one,
-// and g_totalSize stays as it was.
+// "File error: Enable to write '<path>': <reason>" when it cannot be written,
+// or when something other than a regular file (a link, a pipe, a device) is
+// at path; the old page (or none) is then left as it was, with no partial
+// one, and g_totalSize stays as it was. A new page is private (mode 0600).
 bool WritePage(const std::string& path, std::string_view page);
 
 }  // namespace tp
@@ -60,8 +61,9 @@ namespace tp {
 struct GeneralSettings;
 
 // A two-pass page before its index links and cards are known: the template
-// filled with icon, title and date line, cut where its own fourth and fifth
-// placeholders stood. Stocks takes it before fetching.
+// filled with icon, title and date line, cut where the first and second "%s"
+// of its own text stood after that pass, the text from the first of them on
+// having gone through the second pass too. Stocks takes it before fetching.
 struct PageFrame {
     std::string head;    // up to the index links
     std::string middle;  // between the index links and the cards
@@ -74,9 +76,8 @@ struct PageFrame {
 // place for the index links, or nothing stands before it.
 bool ComposeFrame(const PageKind& kind, std::string_view templateText, std::string_view icon,
                   std::string_view dateLine, std::string_view templateName, PageFrame& frame);
-// Second pass: the index links and the cards put where the template's own
-// placeholders stood, so that the page equals a one-pass fill of the template;
-// nothing of the frame is read as a template again. The page is cut at
+// The index links and the cards put in their places; the inserted texts (icon,
+// title, date line, links, cards) are never read as a template. The page is cut at
 // kTransferCapacity - 1 characters. Always true (kept for the call chains).
 bool FillFrame(const PageFrame& frame, std::string_view indexLinks, std::string_view cards,
                std::string& page);

@@ -12,9 +12,9 @@ bool AppendCapped(std::string& out, std::string_view piece, std::size_t maxLengt
     return false;
 }
 
-bool FillTemplate(std::string_view text, std::initializer_list<std::string_view> pieces,
+bool FillTemplate(std::string_view text, std::span<const std::string_view> pieces,
                   std::size_t maxLength, std::string& out, std::vector<std::size_t>* places) {
-    const std::string_view* next = pieces.begin();
+    auto next = pieces.begin();
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t percent = text.find('%', pos);

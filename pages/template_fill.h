@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,9 +19,15 @@ namespace tp {
 // reading memory that was never passed. out never grows past maxLength
 // characters; false when the result was cut there. With places, the size of
 // out before each piece went in is appended to it, one entry per piece used.
-bool FillTemplate(std::string_view text, std::initializer_list<std::string_view> pieces,
+bool FillTemplate(std::string_view text, std::span<const std::string_view> pieces,
                   std::size_t maxLength, std::string& out,
                   std::vector<std::size_t>* places = nullptr);
+inline bool FillTemplate(std::string_view text, std::initializer_list<std::string_view> pieces,
+                         std::size_t maxLength, std::string& out,
+                         std::vector<std::size_t>* places = nullptr) {
+    return FillTemplate(text, std::span<const std::string_view>(pieces.begin(), pieces.size()), maxLength,
+                        out, places);
+}
 
 // Appends as much of piece as fits below maxLength; false when it was cut.
 bool AppendCapped(std::string& out, std::string_view piece, std::size_t maxLength);

@@ -14,11 +14,9 @@ void FileLock::Release() {
     fd_ = -1;
 }
 
-FileLock::State FileLock::TryLock(const std::string& path) {
+FileLock::State FileLock::TryLock(const std::string& folder) {
     Release();
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    // A lock file someone left read-only still locks.
-    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return State::Failed;
     int rc;
     do {

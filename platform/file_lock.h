@@ -1,5 +1,8 @@
-// An exclusive lock on a file (flock), held while the object lives. The system
-// releases it when the process ends in any way, so a crash never leaves it held.
+// An exclusive lock on a folder (flock), held while the object lives. The
+// system releases it when the process ends in any way, so a crash never leaves
+// it held. A folder, unlike a lock file, cannot be deleted from under its
+// holder while it holds files, nor replaced by a fresh one that a second
+// process could lock as well.
 #pragma once
 
 #include <string>
@@ -11,7 +14,7 @@ public:
     enum class State {
         Held,    // this object holds the lock
         Busy,    // another open file (another process) holds it
-        Failed,  // the file cannot be opened; errno tells why
+        Failed,  // the folder cannot be opened; errno tells why
     };
 
     FileLock() = default;
@@ -19,9 +22,9 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Creates the file when it is missing and tries the lock without waiting.
-    // Any lock this object held before is released first.
-    State TryLock(const std::string& path);
+    // Tries the lock on the folder without waiting. Any lock this object held
+    // before is released first.
+    State TryLock(const std::string& folder);
     void Release();
 
 private:

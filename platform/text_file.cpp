@@ -1,5 +1,7 @@
 #include "platform/text_file.h"
 
+#include "platform/regular_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -28,29 +30,45 @@ std::string FromTextModeBytes(std::string_view bytes) {
     return out;
 }
 
-bool WriteTextFile(const std::string& path, std::string_view text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const std::string bytes = ToTextModeBytes(text);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
-}
+namespace {
 
-bool RewriteTextFile(const std::string& path, std::string_view text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const std::string bytes = ToTextModeBytes(text);
-    std::size_t written = 0;
+// Writes all of bytes to fd; the first failure's errno stays in errno.
+bool WriteAll(int fd, std::string_view bytes, std::size_t& written) {
+    written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
         written += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+}  // namespace
+
+bool WriteTextFile(const std::string& path, std::string_view text, mode_t newFileMode) {
+    const int fd = OpenRegularFileForWriting(path, O_WRONLY | O_CREAT | O_TRUNC, newFileMode);
+    if (fd < 0) return false;
+    std::size_t written = 0;
+    const bool all = WriteAll(fd, ToTextModeBytes(text), written);
+    const int error = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!all) errno = error;
+    return all && closed;
+}
+
+bool RewriteTextFile(const std::string& path, std::string_view text, mode_t newFileMode) {
+    const int fd = OpenRegularFileForWriting(path, O_WRONLY | O_CREAT, newFileMode);
+    if (fd < 0) return false;
+    std::size_t written = 0;
+    const bool all = WriteAll(fd, ToTextModeBytes(text), written);
     const bool cut = ::ftruncate(fd, static_cast<off_t>(written)) == 0;
     const bool closed = ::close(fd) == 0;
-    return written == bytes.size() && cut && closed;
+    return all && cut && closed;
 }
 
 bool ReadTextFile(const std::string& path, std::string& out, std::size_t maxChars) {
@@ -96,7 +114,10 @@ bool ReadBinaryFile(const std::string& path, std::string& out) {
     return !failed;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
+    // Renaming over a link would not write its target, but the link is the
+    // user's and a pipe or device cannot be replaced by a page: both are refused.
+    if (!IsRegularFileOrAbsent(path)) return false;
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::string tempPath = folder + "/.tidepost-XXXXXX";
@@ -112,9 +133,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
         else if (n == 0) error = EIO;
         else done += static_cast<std::size_t>(n);
     }
-    // mkstemp makes the file private; keep the old file's mode, or a normal one.
+    // mkstemp makes the file private; keep the old file's mode, or newFileMode.
     struct stat old;
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    ::fchmod(fd, ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : newFileMode);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;

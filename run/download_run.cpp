@@ -191,6 +191,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
     view.EnableViewButton(true);
 
     TakeDiagnostics();
+    RemoveStaleTemporaryPages();
     if (!DeletePreviousDownloads(settings.general.deleteXml)) {
         view.SetStatus(g_lastError);
         ShowDiagnostics(view, "clean-up: ");

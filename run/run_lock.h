@@ -8,17 +8,15 @@
 
 namespace tp {
 
-// The file in the data folder that the lock is taken on.
-inline constexpr const char* kRunLockFileName = "tidepost.lock";
-
 class RunLock {
 public:
     enum class Result { Held, Busy, Failed };
 
-    // Takes the lock of the current data folder (GetExeFolder) without waiting.
-    // Busy: another run holds it, failure = "another download is running in
-    // <folder>". Failed: the lock file cannot be opened, failure = "cannot lock
-    // <path>: <system's reason>". The lock lasts until Release or destruction.
+    // Takes the lock of the current data folder (GetExeFolder), on the folder
+    // itself, without waiting. Busy: another run holds it, failure = "another
+    // download is running in <folder>". Failed: the folder cannot be opened,
+    // failure = "cannot lock <folder>: <system's reason>". The lock lasts until
+    // Release or destruction.
     Result Acquire(std::string& failure);
     void Release() { lock_.Release(); }
 

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ is needed" >&2; exit 1; }
 
-targets=(scan weather news stocks movies directions address astro email page ini html2txt)
+targets=(scan weather news stocks movies directions address astro email page ini html2txt service_request)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPOST_FUZZ=ON \
   -DBUILD_TESTING=OFF -DTIDEPOST_BENCHMARKS=OFF -DTIDEPOST_WERROR=ON >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
@@ -29,6 +29,7 @@ seeds_of() {
     email) echo "scripts/demo_emails tests/data/email_folder_mixed" ;;
     page) echo "data/cfg" ;;
     html2txt) echo "tests/data/html2txt" ;;
+    service_request) echo "tests/data/service_requests" ;;
     ini|address) echo "tests/data/ini_hand_edited.ini tests/data/ini_hand_edited_after_writes.ini data/cfg/areacode.ini" ;;
   esac
 }

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "app/globals.h"
+#include "platform/regular_file.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
@@ -328,7 +329,7 @@ bool Store(const std::string& path, std::string_view bytes) {
     // This thread's own writes are seen by its own frozen reading.
     if (const auto frozen = t_frozen.find(path); frozen != t_frozen.end()) frozen->second = ReadFromDisk(path);
     if (stored) return true;
-    SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), std::strerror(errno));
+    SetLastErrorF("Cannot write the settings file %s: %s", path.c_str(), FileErrorText(errno).c_str());
     return false;
 }
 

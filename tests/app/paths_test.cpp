@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tp {
@@ -86,6 +87,27 @@ TEST(DataFolders, PerUserFolderFollowsTheBaseDirectoryRules) {
     }
     if (savedData) ::setenv("XDG_DATA_HOME", data.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
     if (savedHome) ::setenv("HOME", home.c_str(), 1); else ::unsetenv("HOME");
+}
+
+// The per-user folder holds the user's mail and memos in its pages.
+TEST(DataFolders, PerUserFolderIsCreatedPrivate) {
+    test::TempHome temp(false);
+    const std::string home = std::getenv("TIDEPOST_HOME");
+    const char* savedData = std::getenv("XDG_DATA_HOME");
+    const std::string data = savedData ? savedData : "";
+    ::setenv("XDG_DATA_HOME", (home + "share").c_str(), 1);
+    ::unsetenv("TIDEPOST_HOME");
+    const mode_t umask = ::umask(022);
+    if (GetExeFolder() == PerUserDataFolder()) {
+        EXPECT_TRUE(PrepareDataFolder());
+        EXPECT_EQ(std::filesystem::status(home + "share/tidepost").permissions(), std::filesystem::perms(0700));
+        EXPECT_EQ(std::filesystem::status(home + "share").permissions(), std::filesystem::perms(0755));
+    } else {
+        ADD_FAILURE() << "the program's folder is a portable data folder here: " << GetExeFolder();
+    }
+    ::umask(umask);
+    ::setenv("TIDEPOST_HOME", home.c_str(), 1);
+    if (savedData) ::setenv("XDG_DATA_HOME", data.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(DataFolders, HelpPagesComeFromTheInstallationWhenTheDataFolderHasNone) {

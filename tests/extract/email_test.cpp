@@ -1,5 +1,6 @@
 #include "extract/email.h"
 
+#include "app/diagnostics.h"
 #include "app/globals.h"
 #include "tests/extract/topic_page_support.h"
 #include "tests/support/temp_home.h"
@@ -108,7 +109,7 @@ TEST_F(EmailTopicTest, FilesAreReadInTextModeWhateverTheirShape) {
         {"only carriage returns before line feeds are dropped", "a\r\nb\rc\r\n", "a\nb\rc\n"},
         {"a file without a line feed", "one line only", "one line only"},
         {"an empty file", "", ""},
-        {"zero bytes are dropped", std::string("a\0b", 3), "ab"},
+        {"a zero byte becomes a blank like other controls", std::string("Buy\0milk", 8), "Buy milk"},
         {"a file larger than the slot keeps its beginning", std::string(60000, 'z'),
          std::string(kEmailTextMax, 'z')},
     };
@@ -119,16 +120,26 @@ TEST_F(EmailTopicTest, FilesAreReadInTextModeWhateverTheirShape) {
     }
 }
 
-TEST_F(EmailTopicTest, AFileThatCannotBeReadGivesTheOpenFailedText) {
-    // A file whose read fails even for root.
+// Links that leave the data folder would publish any file the run can read.
+TEST_F(EmailTopicTest, LinksOutOfTheDataFolderAreSkippedAndUnreadableFilesSaySo) {
+    std::filesystem::create_symlink("/etc/passwd", home.path() + "emails/notes.txt");
     std::filesystem::create_symlink("/proc/self/mem", home.path() + "emails/locked.txt");
+    home.WriteFile("cfg/inside.txt", "kept inside");
+    std::filesystem::create_symlink("../cfg/inside.txt", home.path() + "emails/inner.txt");
     Put("fine.txt", "readable");
+    TakeDiagnostics();
     ASSERT_TRUE(DownloadEmail(settings, kPageFile));
     const std::string page = Page();
-    EXPECT_NE(page.find("<Title>locked</Title>\n</Header>\n<Body>\n<Text><p>Open file operation "
-                        "failed</p>"),
-              std::string::npos);
+    EXPECT_EQ(page.find("<Title>notes</Title>"), std::string::npos) << page;
+    EXPECT_EQ(page.find("<Title>locked</Title>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<p>kept inside</p>"), std::string::npos) << page;
     EXPECT_NE(page.find("<p>readable</p>"), std::string::npos);
+    const std::string folder = home.path() + "emails/";
+    EXPECT_EQ(TakeDiagnostics(),
+              (std::vector<std::string>{folder + "locked.txt: a symbolic link to a file outside the data folder, skipped",
+                                        folder + "notes.txt: a symbolic link to a file outside the data folder, skipped"}));
+    // A file whose read fails even for root.
+    EXPECT_EQ(EmailFileText("/proc/self/", "mem"), kEmailOpenFailed);
 }
 
 TEST_F(EmailTopicTest, AMixedFolderGivesTheRecordedPage) {

@@ -18,6 +18,9 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tp {
 namespace {
@@ -196,8 +199,10 @@ TEST(ComposePageTest, TwoPassPlaceholderTest) {
          "Template error: in 'my.xmt'"},
         {"no placeholder at all", TopicOf(TopicId::Stocks).page, "<Tidepost/>", false,
          "Template error: in 'my.xmt'"},
-        {"a %%s is text, not the place of the cards", TopicOf(TopicId::News).page, "%%s%s%s%s%s", true,
-         "%sICONNewsDATELINKS"},
+        {"a %%s at the start is the first surviving placeholder", TopicOf(TopicId::Stocks).page, "%%s%s%s%s%s", false,
+         "Template error: in 'my.xmt'"},
+        {"a %%s after the first three is the place of the links", TopicOf(TopicId::News).page, "%s%s%s%%s<%s>", true,
+         "ICONNewsDATELINKS<CARDS>"},
         {"five placeholders at the very start", TopicOf(TopicId::News).page, "%s%s%s%s%s", true,
          "ICONNewsDATELINKSCARDS"},
         {"title per topic", TopicOf(TopicId::Stocks).page, "<%s|%s|%s|%s|%s>", true,
@@ -205,7 +210,9 @@ TEST(ComposePageTest, TwoPassPlaceholderTest) {
         {"double percent before the first placeholder", TopicOf(TopicId::Weather).page,
          "100%%<%s>%s %s [%s] %s", true, "100%<ICON>Weather DATE [LINKS] CARDS"},
         {"quadruple percent among the last placeholders", TopicOf(TopicId::Weather).page,
-         "%s %s %s %s 50%%%% %s", true, "ICON Weather DATE LINKS 50%% CARDS"},
+         "%s %s %s %s 50%%%% %s", true, "ICON Weather DATE LINKS 50% CARDS"},
+        {"quadruple percent after every placeholder", TopicOf(TopicId::Weather).page,
+         "%s%s%s%s%s<!-- 50%%%% done -->", true, "ICONWeatherDATELINKSCARDS<!-- 50% done -->"},
         // Up to the first surviving placeholder the frame is final text.
         {"quadruple percent before the fourth placeholder", TopicOf(TopicId::Weather).page,
          "%s %s %s 50%%%% %s %s", true, "ICON Weather DATE 50%% LINKS CARDS"},
@@ -356,21 +363,22 @@ TEST(ComposeFrameTest, StocksFrameIsFilledLater) {
     EXPECT_EQ(page, "<ICON><Stocks><DATE><LINKS><CARDS> 5%");
 }
 
-// The second pass never reads its own output again: the page of a two-pass
-// topic equals the one-pass fill of the same template.
+// The second pass never reads the inserted texts again, only the template's
+// own: the page of a two-pass topic equals the one-pass fill of the template
+// with its text after the first three placeholders halved once more.
 TEST(ComposeFrameTest, TwoPassPagesEqualAOnePassFill) {
     const struct {
         const char* name;
         std::string templateText;
         std::string icon;
         std::string date;
+        std::string onePassTemplate;
     } rows[] = {
-        {"a %%s of the template stays text", "%s%s%s %%s <%s><%s>", "I", "D"},
-        {"a %s in the icon stays text", "%s%s%s<%s><%s>", "I%sI", "D"},
-        {"a %s in the date line stays text", "%s%s%s<%s><%s>", "I", "D%sD"},
-        {"four percent signs give two", "%s%s%s<%s><%s> 5%%%%", "I", "D"},
-        {"a template without the cards' place", "%s%s%s<%s>", "I", "D"},
-        {"surplus placeholders stay as they are", "%s%s%s<%s><%s>%s", "I", "D"},
+        {"a %s in the icon stays text", "%s%s%s<%s><%s>", "I%sI", "D", "%s%s%s<%s><%s>"},
+        {"a %s in the date line stays text", "%s%s%s<%s><%s>", "I", "D%s%%D", "%s%s%s<%s><%s>"},
+        {"four percent signs give one", "%s%s%s<%s><%s> 5%%%%", "I", "D", "%s%s%s<%s><%s> 5%%"},
+        {"a template without the cards' place", "%s%s%s<%s>", "I", "D", "%s%s%s<%s>"},
+        {"surplus placeholders stay as they are", "%s%s%s<%s><%s>%s", "I", "D", "%s%s%s<%s><%s>%s"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -380,7 +388,7 @@ TEST(ComposeFrameTest, TwoPassPagesEqualAOnePassFill) {
             ASSERT_TRUE(ComposePage(topic, row.templateText, row.icon, row.date, kLinks, kCards, "t.xmt", page));
             const std::string title(TopicOf(id).name);
             std::string onePass;
-            FillTemplate(row.templateText, {row.icon, title, row.date, kLinks, kCards}, kTransferCapacity, onePass);
+            FillTemplate(row.onePassTemplate, {row.icon, title, row.date, kLinks, kCards}, kTransferCapacity, onePass);
             EXPECT_EQ(page, onePass);
         }
     }
@@ -394,8 +402,12 @@ TEST(ComposeFrameTest, TwoPassPagesEqualAOnePassFill) {
 TEST(WritePageTest, WritesTextModeAndCountsLineFeedsOnce) {
     test::TempHome home;
     g_totalSize = 10;
+    const mode_t umask = ::umask(022);
     ASSERT_TRUE(WritePage(home.path() + "xml/a.xml", "<a>\n</a>\n"));
+    ::umask(umask);
     EXPECT_EQ(home.ReadFile("xml/a.xml"), "<a>\r\n</a>\r\n");
+    // A page may hold the user's mail: a new one is the user's alone.
+    EXPECT_EQ(std::filesystem::status(home.path() + "xml/a.xml").permissions(), std::filesystem::perms(0600));
     EXPECT_EQ(g_totalSize, 10u + 9u);
     ASSERT_TRUE(WritePage(home.path() + "xml/a.xml", "<b/>"));
     EXPECT_EQ(home.ReadFile("xml/a.xml"), "<b/>");
@@ -411,9 +423,29 @@ TEST(WritePageTest, FailuresAreReportedAndNotCounted) {
     EXPECT_FALSE(WritePage(missingFolder, "<a/>"));
     EXPECT_EQ(g_lastError, "File error: Enable to write '" + missingFolder + "': No such file or directory");
 
-    // A device that is always full: the open succeeds, the writing does not.
-    EXPECT_FALSE(WritePage("/dev/full", bigPage));
-    EXPECT_EQ(g_lastError, "File error: Enable to write '/dev/full': No space left on device");
+    // Only regular files are written: not a device, not a pipe nobody reads
+    // (the run would wait for ever), not through a link to a file elsewhere.
+    const std::string outside = home.path() + "outside.txt";
+    home.WriteFile("outside.txt", "keep");
+    ASSERT_EQ(::symlink(outside.c_str(), (home.path() + "xml/link.xml").c_str()), 0);
+    ASSERT_EQ(::mkfifo((home.path() + "xml/news.xml").c_str(), 0600), 0);
+    // A reader keeps an old in-place write from blocking, so that it shows as a failure.
+    const int reader = ::open((home.path() + "xml/news.xml").c_str(), O_RDONLY | O_NONBLOCK);
+    const struct {
+        std::string path;
+        const char* reason;
+    } refused[] = {
+        {"/dev/full", "not a regular file"},
+        {home.path() + "xml/news.xml", "not a regular file"},
+        {home.path() + "xml/link.xml", "a symbolic link, which is not followed"},
+    };
+    for (const auto& row : refused) {
+        EXPECT_FALSE(WritePage(row.path, "<a/>"));
+        EXPECT_EQ(g_lastError, "File error: Enable to write '" + row.path + "': " + row.reason);
+    }
+    ::close(reader);
+    EXPECT_EQ(home.ReadFile("outside.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_symlink(home.path() + "xml/link.xml"));
 
     // A disk that fills up part-way leaves no half page behind.
     const std::string partial = home.path() + "xml/partial.xml";

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tp {
 namespace {
 
@@ -67,6 +72,38 @@ TEST(ReplaceFileAtomically, FailureKeepsOldFileAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(ReplaceFileAtomically(home.path() + "s.ini", "new"));
     EXPECT_EQ(home.ReadFile("s.ini/keep"), "old");
     EXPECT_TRUE(ListFiles(home.path(), "*").empty());
+}
+
+// download.txt, the settings, the code lists and the pages: a link put in
+// their place never makes the program write or create a file elsewhere.
+TEST(TextFile, WritersRefuseLinksAndKeepTheRawCopyPrivate) {
+    test::TempHome home(false);
+    const mode_t umask = ::umask(022);
+    ASSERT_TRUE(RewriteTextFile(home.path() + "download.txt", "page"));
+    ::umask(umask);
+    EXPECT_EQ(std::filesystem::status(home.path() + "download.txt").permissions(), std::filesystem::perms(0600));
+
+    home.WriteFile("outside.txt", "keep");
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> write;
+    } writers[] = {
+        {"rewrite", [](const std::string& path) { return RewriteTextFile(path, "fetched"); }},
+        {"write", [](const std::string& path) { return WriteTextFile(path, "fetched"); }},
+        {"replace", [](const std::string& path) { return ReplaceFileAtomically(path, "fetched"); }},
+    };
+    for (const auto& writer : writers) {
+        SCOPED_TRACE(writer.name);
+        for (const char* target : {"outside.txt", "created.txt"}) {
+            const std::string link = home.path() + "link.txt";
+            ::unlink(link.c_str());
+            ASSERT_EQ(::symlink((home.path() + target).c_str(), link.c_str()), 0);
+            EXPECT_FALSE(writer.write(link));
+            EXPECT_TRUE(std::filesystem::is_symlink(link));
+        }
+        EXPECT_EQ(home.ReadFile("outside.txt"), "keep");
+        EXPECT_FALSE(home.Exists("created.txt"));
+    }
 }
 
 TEST(ReplaceFileAtomically, MissingFolderFails) {

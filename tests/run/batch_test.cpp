@@ -66,12 +66,16 @@ TEST(BatchArguments, InformationAndUsageErrors) {
 
 TEST(BatchArguments, MissingDataFolderIsAUsageError) {
     TempHome home(false);
-    const std::string missing = home.path() + "no-such-home/";
-    ::setenv("TIDEPOST_HOME", missing.c_str(), 1);
-    const BatchResult result = RunBatchProcess({"/autorun"});
-    EXPECT_EQ(result.status, 64);
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("'" + missing + "' does not exist"), std::string::npos) << result.err;
+    home.WriteFile("a-file", "");
+    for (const auto& [name, reason] : {std::pair{"no-such-home", "does not exist"}, std::pair{"a-file", "is not a folder"}}) {
+        SCOPED_TRACE(name);
+        const std::string folder = home.path() + name + "/";
+        ::setenv("TIDEPOST_HOME", folder.c_str(), 1);
+        const BatchResult result = RunBatchProcess({"/autorun"});
+        EXPECT_EQ(result.status, 64);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("'" + folder + "' " + reason), std::string::npos) << result.err;
+    }
     EXPECT_FALSE(home.Exists("no-such-home"));
 }
 

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -269,6 +270,18 @@ TEST_F(DownloadRunTest, CleanUpAndInformationPageNaming) {
             EXPECT_EQ(home.ReadFile(std::string("xml/") + row.infoPage), "<info>Tidepost Version 1.5</info>");
         }
     }
+}
+
+// A run killed while writing a page leaves its temporary file; the next run
+// removes it once no run could still be writing it.
+TEST_F(DownloadRunTest, StaleTemporaryPagesAreRemoved) {
+    home.WriteFile("xml/.tidepost-Ab12Cd", "half a page");
+    home.WriteFile("xml/.tidepost-Xy34Zw", "being written");
+    std::filesystem::last_write_time(home.path() + "xml/.tidepost-Ab12Cd",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(25));
+    RecordingRunView view;
+    EXPECT_TRUE(RunDownload(QuietSettings(), view).AllPagesWritten());
+    EXPECT_EQ(ListFiles(home.path() + "xml/", "*"), std::vector<std::string>{".tidepost-Xy34Zw"});
 }
 
 TEST_F(DownloadRunTest, FailedCleanUpStopsBeforeAnyTopic) {

@@ -22,12 +22,13 @@ TEST(RouteTable, TargetsFindTheirRecordedPages) {
                             "\n"
                             "uk.forecast.example.org /*/*/index_c.html weather/en/*_*.txt  # UK\n"
                             "news.example.com /news?tmpl=index&cid=* news/*.txt\n"
-                            "* /d/*/*/data30.html rates/*_*.html\n",
+                            "* /d/*/*/data30.html rates/*_*.html\n"
+                            "* /q/*-*-*.html pairs/*_*_*.txt\n",
                             error))
         << error;
     struct Case {
         const char* host;
-        const char* path;
+        std::string path;
         const char* page;  // nullptr: no route
     };
     const Case cases[] = {
@@ -43,9 +44,14 @@ TEST(RouteTable, TargetsFindTheirRecordedPages) {
         {"weather.example.com", "/weather/print/..", nullptr},
         {"uk.forecast.example.org", "/../etc/index_c.html", nullptr},
         {"uk.forecast.example.org", "/UKXX0085/index_c.html", nullptr},
+        {"", "/q/a-b-c-d.html", "pairs/a-b_c_d.txt"},
+        // A long target that almost matches is turned down without trying
+        // every way of cutting it into pieces.
+        {"", "/q/" + std::string(20000, '-') + ".htm", nullptr},
+        {"", "/q/" + std::string(20000, '-') + "/x.html", nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.host) + c.path);
+        SCOPED_TRACE(std::string(c.host) + c.path.substr(0, 40));
         const std::optional<std::string> page = table.Find(c.host, c.path);
         if (c.page) {
             ASSERT_TRUE(page.has_value());

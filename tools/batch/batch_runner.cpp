@@ -124,7 +124,8 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
     std::error_code ec;
     const char* home = std::getenv("TIDEPOST_HOME");
     if (home && *home && !std::filesystem::is_directory(dataFolder, ec)) {
-        err << "tidepost-batch: the data folder '" << dataFolder << "' does not exist\n";
+        const bool exists = std::filesystem::exists(dataFolder.substr(0, dataFolder.size() - 1), ec);
+        err << "tidepost-batch: the data folder '" << dataFolder << (exists ? "' is not a folder\n" : "' does not exist\n");
         return kBatchUsage;
     }
 

@@ -1,11 +1,9 @@
-// tidepost-html2txt [PORT]: the built-in HTML-to-text conversion as a service on
-// 127.0.0.1. Port 0 (the default) picks a free port; the port in use is printed
-// on the first line of standard output.
+// tidepost-html2txt [--allow-private] [PORT]: the built-in HTML-to-text
+// conversion as a service on 127.0.0.1. Port 0 (the default) picks a free
+// port; the port in use is printed on the first line of standard output.
 #include "app/startup.h"
-#include "net/local_conversion.h"
-#include "tools/html2txt/conversion_service.h"
-
-#include <httplib.h>
+#include "settings/settings_model.h"
+#include "tools/html2txt/service_server.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,41 +13,52 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tidepost-html2txt [PORT]\n"
+    "usage: tidepost-html2txt [--allow-private] [PORT]\n"
     "Serves the HTML-to-text conversion on 127.0.0.1 (PORT 0 or none: a free port,\n"
     "printed): http://127.0.0.1:PORT/cgi-bin/html2txt?url=ADDRESS&noinlinerefs=on\n"
-    "answers with the text of the page at ADDRESS; the path alone shows a form.\n";
+    "answers with the text of the page at ADDRESS; the path alone shows a form.\n"
+    "Pages on loopback, private and link-local addresses are refused unless\n"
+    "--allow-private is given. Each fetch keeps the time-outs of the settings file.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int port = 0;
+    tp::html2txt::ServerOptions options;
+    bool portGiven = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
         }
+        if (std::strcmp(argv[i], "--allow-private") == 0) {
+            options.allowPrivate = true;
+            continue;
+        }
         char* end = nullptr;
         const long value = std::strtol(argv[i], &end, 10);
-        if (end == argv[i] || *end != '\0' || value < 0 || value > 65535 || i != argc - 1) {
+        if (end == argv[i] || *end != '\0' || value < 0 || value > 65535 || portGiven) {
             std::fputs(kUsage, stderr);
             return 64;
         }
-        port = static_cast<int>(value);
+        options.port = static_cast<int>(value);
+        portGiven = true;
     }
     if (!tp::StartNetworking()) {
         std::fputs("tidepost-html2txt: cannot start the network library\n", stderr);
         return 1;
     }
-    httplib::Server server;
-    server.Get(std::string(tp::kConversionPath), tp::html2txt::AnswerConversion);
-    const bool bound = port == 0 ? (port = server.bind_to_any_port("127.0.0.1")) > 0
-                                 : server.bind_to_port("127.0.0.1", port);
-    if (!bound) {
-        std::fprintf(stderr, "tidepost-html2txt: cannot listen on 127.0.0.1:%d\n", port);
+    tp::Settings settings;
+    tp::ReadSettings(settings);
+    options.timeouts = {settings.general.connectTimeout, settings.general.stallTimeout,
+                        settings.general.fetchTimeout};
+    tp::html2txt::ConversionServer server(options);
+    std::string error;
+    if (!server.Bind(error)) {
+        std::fprintf(stderr, "tidepost-html2txt: cannot listen on 127.0.0.1:%d: %s\n", options.port, error.c_str());
         return 1;
     }
-    std::printf("%d\n", port);
+    std::printf("%d\n", server.Port());
     std::fflush(stdout);
-    return server.listen_after_bind() ? 0 : 1;
+    server.Run();
+    return 0;
 }

@@ -8,20 +8,56 @@ namespace tp::sample {
 
 namespace {
 
+// Whether pattern[j..] can match text[i..], for every j and i, worked out from
+// the ends backwards: a table of (pattern + 1) x (text + 1) entries, so the
+// time grows with the text only linearly for a route's fixed pattern.
+class SuffixMatches {
+public:
+    SuffixMatches(std::string_view pattern, std::string_view text)
+        : columns_(text.size() + 1), table_((pattern.size() + 1) * columns_, false) {
+        At(pattern.size(), text.size()) = true;
+        for (std::size_t j = pattern.size(); j-- > 0;) {
+            // For "*": the piece text[i..k) holds no "/", and k > i.
+            bool laterFits = false;  // some k > i with pattern[j+1..] matching text[k..], no "/" between
+            for (std::size_t i = text.size() + 1; i-- > 0;) {
+                if (pattern[j] == '*') {
+                    if (i < text.size()) {
+                        if (text[i] == '/') laterFits = false;
+                        else laterFits = laterFits || At(j + 1, i + 1);
+                    }
+                    At(j, i) = i < text.size() && text[i] != '/' && laterFits;
+                } else {
+                    At(j, i) = i < text.size() && text[i] == pattern[j] && At(j + 1, i + 1);
+                }
+            }
+        }
+    }
+    bool Get(std::size_t j, std::size_t i) const { return table_[j * columns_ + i]; }
+
+private:
+    std::vector<bool>::reference At(std::size_t j, std::size_t i) { return table_[j * columns_ + i]; }
+    std::size_t columns_;
+    std::vector<bool> table_;
+};
+
+// Each "*" takes the longest piece with which the rest still matches, so the
+// pieces are those a search trying the longest piece first would find.
 bool MatchFrom(std::string_view pattern, std::string_view text, std::vector<std::string>& captures) {
-    if (pattern.empty()) return text.empty();
-    if (pattern.front() != '*') {
-        return !text.empty() && text.front() == pattern.front() &&
-               MatchFrom(pattern.substr(1), text.substr(1), captures);
+    const SuffixMatches fits(pattern, text);
+    if (!fits.Get(0, 0)) return false;
+    std::size_t i = 0;
+    for (std::size_t j = 0; j < pattern.size(); ++j) {
+        if (pattern[j] != '*') {
+            ++i;
+            continue;
+        }
+        const std::size_t slash = std::min(text.find('/', i), text.size());
+        std::size_t end = slash;
+        while (!fits.Get(j + 1, end)) --end;
+        captures.emplace_back(text.substr(i, end - i));
+        i = end;
     }
-    // Try the longest piece first; a piece never spans a "/".
-    const std::size_t maxPiece = std::min(text.find('/'), text.size());
-    for (std::size_t length = maxPiece; length >= 1; --length) {
-        captures.emplace_back(text.substr(0, length));
-        if (MatchFrom(pattern.substr(1), text.substr(length), captures)) return true;
-        captures.pop_back();
-    }
-    return false;
+    return true;
 }
 
 std::string Fill(std::string_view pattern, const std::vector<std::string>& pieces) {
