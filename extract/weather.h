@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/code_lists.h"
+#include "settings/code_lists.h"
 #include "settings/settings_model.h"
 
 namespace tp {
