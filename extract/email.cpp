@@ -4,7 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "app/email_files.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "extract/card_list.h"
@@ -13,6 +12,7 @@
 #include "pages/page_format.h"
 #include "platform/dir_list.h"
 #include "platform/text_file.h"
+#include "settings/email_files.h"
 
 namespace tp {
 
