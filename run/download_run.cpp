@@ -3,7 +3,6 @@
 #include "app/diagnostics.h"
 #include "app/globals.h"
 #include "app/paths.h"
-#include "app/startup.h"
 #include "app/text_format.h"
 #include "extract/astro.h"
 #include "extract/directions.h"
@@ -22,6 +21,7 @@
 #include "run/run_lock.h"
 #include "settings/custom_store.h"
 #include "settings/range_checks.h"
+#include "settings/sync_tool.h"
 
 #include <cstdio>
 #include <vector>
