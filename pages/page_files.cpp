@@ -5,7 +5,6 @@
 #include "app/paths.h"
 #include "app/text_format.h"
 #include "platform/dir_list.h"
-#include "platform/text_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,12 +23,6 @@ constexpr std::size_t kNameSlotChars = 254;
 constexpr std::size_t kInfoPageMinPages = 4;
 
 std::string PageFolderPath() { return GetExeFolder() + PageFolderName(); }
-
-std::string WholeFilePath(std::string_view name, bool inConfigFolder) {
-    std::string path = inConfigFolder ? GetCfgFolder() : GetExeFolder();
-    path.append(name);
-    return path;
-}
 
 }  // namespace
 
@@ -69,29 +62,6 @@ std::string InfoPageFileName() {
     const std::string& third = names[2];
     if (third.size() < 7) return Format("%s%czzz.xml", PageFolderName().c_str(), third[0]);
     return Format("%s%c%czzz.xml", PageFolderName().c_str(), third[0], third[1]);
-}
-
-bool ReadWholeFile(std::string_view name, std::string& out, std::size_t capacity,
-                   bool inConfigFolder) {
-    const std::string path = WholeFilePath(name, inConfigFolder);
-    const std::size_t maxChars = capacity > 0 ? capacity - 1 : 0;
-    if (!ReadTextFile(path, out, maxChars)) {
-        SetLastErrorF("Error: Enable to read file '%s'", path.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigFolder) {
-    const std::string path = WholeFilePath(name, inConfigFolder);
-    // Through a temporary file: a full disk leaves the previous content (a code
-    // list the user edited) intact instead of an emptied file.
-    if (!ReplaceFileAtomically(path, ToTextModeBytes(text))) {
-        NoteDiagnostic(path + ": " + std::strerror(errno));
-        SetLastErrorF("Error: Enable to write file '%s'", path.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace tp

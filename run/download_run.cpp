@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/paths.h"
 #include "app/text_format.h"
+#include "app/whole_files.h"
 #include "extract/astro.h"
 #include "extract/directions.h"
 #include "extract/email.h"

@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "app/paths.h"
-#include "pages/page_files.h"
+#include "app/whole_files.h"
 
 #include <algorithm>
 #include <filesystem>
