@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "app/clean_text.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "extract/card_list.h"
