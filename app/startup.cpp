@@ -1,17 +1,13 @@
 #include "app/startup.h"
 
-#include "app/paths.h"
-#include "platform/process_start.h"
-#include "settings/ini_file.h"
-
 #include <curl/curl.h>
+
+#include <string_view>
 
 namespace tp {
 namespace {
 
 constexpr std::string_view kAutoRunSwitch = "/autorun";
-constexpr std::string_view kDefaultSyncTool = "C:\\Program Files\\REX6000\\IntellisyncForRex\\rexsync.exe";
-constexpr std::size_t kSyncToolBuffer = 255;
 
 }  // namespace
 
@@ -29,12 +25,6 @@ bool DetectAutoRun(const std::vector<std::string>& arguments) {
 bool StartNetworking() {
     static const bool started = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     return started;
-}
-
-void StartSyncTool() {
-    const std::string commandLine =
-        ini::GetString(GetIniPath(), "Settings", "IntelliSynch Path", kDefaultSyncTool, kSyncToolBuffer);
-    StartDetached(commandLine);
 }
 
 }  // namespace tp

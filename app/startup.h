@@ -14,8 +14,4 @@ bool DetectAutoRun(const std::vector<std::string>& arguments);
 // when it cannot be started; the caller then shows string resource 103.
 bool StartNetworking();
 
-// Reads "Settings"/"IntelliSynch Path" (at most 254 characters) and starts it
-// detached without waiting; failures are silent.
-void StartSyncTool();
-
 }  // namespace tp

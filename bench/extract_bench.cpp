@@ -8,7 +8,6 @@
 //
 // The tags are the built-in defaults, read from the settings file of a
 // temporary data folder as a run reads them.
-#include "app/code_lists.h"
 #include "app/globals.h"
 #include "extract/astro.h"
 #include "extract/directions.h"
@@ -17,6 +16,7 @@
 #include "extract/stocks.h"
 #include "extract/weather.h"
 #include "platform/text_file.h"
+#include "settings/code_lists.h"
 #include "settings/custom_store.h"
 #include "settings/settings_model.h"
 #include "tests/extract/topic_page_support.h"

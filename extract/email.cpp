@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "app/clean_text.h"
 #include "app/diagnostics.h"
-#include "app/email_files.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "extract/card_list.h"
@@ -16,6 +16,7 @@
 #include "platform/dir_list.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
+#include "settings/email_files.h"
 
 namespace tp {
 

@@ -1,48 +1,12 @@
 #include "extract/scan.h"
 
+#include "app/clean_text.h"
 #include "app/globals.h"
 
-#include <array>
 #include <cstring>
 
 namespace tp {
 namespace {
-
-// Replacement of every byte: markup characters become harmless punctuation and
-// accented letters their plain letter, so a cleaned text can go into a page as is.
-constexpr std::array<unsigned char, 256> MakeCleanTable() {
-    std::array<unsigned char, 256> table{};
-    for (unsigned i = 0; i < 256; ++i) table[i] = static_cast<unsigned char>(i);
-    auto map = [&table](unsigned first, unsigned last, char to) {
-        for (unsigned c = first; c <= last; ++c) table[c] = static_cast<unsigned char>(to);
-    };
-    // XML forbids control characters other than tab, line feed and carriage
-    // return; the zero stays, as it ends the text.
-    map(0x01, 0x08, ' ');
-    map(0x0B, 0x0C, ' ');
-    map(0x0E, 0x1F, ' ');
-    map('"', '"', '\'');
-    map('&', '&', '-');
-    map('<', '<', '(');
-    map('>', '>', ')');
-    map(0xC9, 0xC9, 'E');
-    map(0xD9, 0xDC, 'U');
-    map(0xDD, 0xDD, 'Y');
-    map(0xDF, 0xDF, 'b');
-    map(0xE0, 0xE4, 'a');
-    map(0xE6, 0xE6, 'a');
-    map(0xE7, 0xE7, 'c');
-    map(0xE8, 0xEB, 'e');
-    map(0xEC, 0xEF, 'i');
-    map(0xF1, 0xF1, 'n');
-    map(0xF4, 0xF6, 'o');
-    map(0xF9, 0xFC, 'u');
-    map(0xFD, 0xFD, 'y');
-    map(0xFF, 0xFF, 'y');
-    return table;
-}
-
-constexpr std::array<unsigned char, 256> kCleanTable = MakeCleanTable();
 
 // Position of the next c at or after pos, or of the terminating zero.
 std::size_t NextOrEnd(const char* text, std::size_t pos, char c) {
@@ -95,17 +59,8 @@ std::size_t FindAfterTag(const char* text, std::size_t pos, std::string_view tag
 
 char CleanChar(char* text, std::size_t pos) {
     if (pos == kNotFound) return '\0';
-    const char cleaned = static_cast<char>(kCleanTable[static_cast<unsigned char>(text[pos])]);
+    const char cleaned = CleanByte(text[pos]);
     text[pos] = cleaned;
-    return cleaned;
-}
-
-std::string CleanText(std::string_view text) {
-    std::string cleaned(text);
-    for (char& c : cleaned) {
-        // Outside the fetched text a zero byte is just another control character.
-        c = c == '\0' ? ' ' : static_cast<char>(kCleanTable[static_cast<unsigned char>(c)]);
-    }
     return cleaned;
 }
 

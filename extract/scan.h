@@ -30,11 +30,6 @@ std::size_t FindAfterTag(const char* text, std::size_t pos, std::string_view tag
 // written back into the text too. At the zero it stays the zero.
 char CleanChar(char* text, std::size_t pos);
 
-// text with every character cleaned as CleanChar does, a zero byte becoming a
-// blank: for texts from outside the program (settings, file names, fetched
-// pieces copied whole) on their way into a page.
-std::string CleanText(std::string_view text);
-
 // A digit, or "-" when allowMinus.
 bool IsNumberChar(char c, bool allowMinus);
 

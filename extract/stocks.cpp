@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/clean_text.h"
 #include "app/globals.h"
 #include "app/paths.h"
 #include "extract/decimal_number.h"

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/code_lists.h"
 #include "extract/topic_plan.h"
 #include "net/fetch_url.h"
+#include "settings/code_lists.h"
 #include "settings/settings_model.h"
 
 namespace tp {

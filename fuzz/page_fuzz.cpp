@@ -1,7 +1,7 @@
 // The template filler and the page composer: a two-pass page equals the
 // one-pass fill of its template, no page passes the buffer, and a default
 // template filled with cleaned pieces is a well-formed page.
-#include "extract/scan.h"
+#include "app/clean_text.h"
 #include "extract/topic_table.h"
 #include "fuzz/fuzz_support.h"
 #include "pages/template_fill.h"

@@ -1,8 +1,8 @@
 // Both weather extractors over any fetched text: the card stays within its
 // limits and makes well-formed XML.
-#include "app/code_lists.h"
 #include "extract/weather.h"
 #include "fuzz/fuzz_support.h"
+#include "settings/code_lists.h"
 
 using namespace tp;
 using tp::fuzz::Require;

@@ -1,6 +1,6 @@
 #include "pages/page_format.h"
 
-#include "extract/scan.h"
+#include "app/clean_text.h"
 
 #include <string>
 

@@ -34,12 +34,6 @@ constexpr std::chrono::hours kStaleTemporaryAge{24};
 
 std::string PageFolderPath() { return GetExeFolder() + PageFolderName(); }
 
-std::string WholeFilePath(std::string_view name, bool inConfigFolder) {
-    std::string path = inConfigFolder ? GetCfgFolder() : GetExeFolder();
-    path.append(name);
-    return path;
-}
-
 }  // namespace
 
 std::string PageFileName(std::string_view templateName) {
@@ -88,30 +82,6 @@ std::string InfoPageFileName() {
     const std::string& third = names[2];
     if (third.size() < 7) return Format("%s%czzz.xml", PageFolderName().c_str(), third[0]);
     return Format("%s%c%czzz.xml", PageFolderName().c_str(), third[0], third[1]);
-}
-
-bool ReadWholeFile(std::string_view name, std::string& out, std::size_t capacity,
-                   bool inConfigFolder) {
-    const std::string path = WholeFilePath(name, inConfigFolder);
-    const std::size_t maxChars = capacity > 0 ? capacity - 1 : 0;
-    if (!ReadTextFile(path, out, maxChars)) {
-        SetLastErrorF("Error: Enable to read file '%s'", path.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigFolder) {
-    const std::string path = WholeFilePath(name, inConfigFolder);
-    // Through a temporary file: a full disk leaves the previous content (a code
-    // list the user edited) intact instead of an emptied file. A page of the
-    // data folder is private like every page; a code list is not.
-    if (!ReplaceFileAtomically(path, ToTextModeBytes(text), inConfigFolder ? 0644 : kPrivateFileMode)) {
-        NoteDiagnostic(path + ": " + FileErrorText(errno));
-        SetLastErrorF("Error: Enable to write file '%s'", path.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace tp

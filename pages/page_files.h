@@ -1,5 +1,5 @@
-// Page file names, removal of the previous run's pages, the information page's
-// name, and whole-file reading and writing in text mode.
+// Page file names, removal of the previous run's pages and the information
+// page's name.
 #pragma once
 
 #include <cstddef>
@@ -22,15 +22,5 @@ void RemoveStaleTemporaryPages();
 // The information page's name relative to the executable's folder, or the empty
 // text when fewer than four pages are in the page folder.
 std::string InfoPageFileName();
-
-// Reads at most capacity - 1 characters of the file (text mode) from the
-// configuration folder or the executable's folder. False with g_lastError =
-// "Error: Enable to read file '<path>'" when it cannot be opened.
-bool ReadWholeFile(std::string_view name, std::string& out, std::size_t capacity,
-                   bool inConfigFolder);
-
-// Writes text as the whole file (text mode). False with g_lastError =
-// "Error: Enable to write file '<path>'" when it cannot be created or written.
-bool WriteWholeFile(std::string_view name, std::string_view text, bool inConfigFolder);
 
 }  // namespace tp

@@ -2,7 +2,7 @@
 
 #include "app/diagnostics.h"
 #include "app/globals.h"
-#include "pages/page_files.h"
+#include "app/whole_files.h"
 #include "pages/template_fill.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"

@@ -3,8 +3,8 @@
 #include "app/diagnostics.h"
 #include "app/globals.h"
 #include "app/paths.h"
-#include "app/startup.h"
 #include "app/text_format.h"
+#include "app/whole_files.h"
 #include "extract/news_categories.h"
 #include "extract/topic_table.h"
 #include "net/fetch_url.h"
@@ -16,6 +16,7 @@
 #include "settings/custom_store.h"
 #include "settings/ini_file.h"
 #include "settings/range_checks.h"
+#include "settings/sync_tool.h"
 
 #include <cstdio>
 #include <vector>

@@ -13,7 +13,7 @@ command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ is needed" >&2; exit 1
 
 targets=(scan weather news stocks movies directions address astro email page ini html2txt service_request)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPOST_FUZZ=ON \
-  -DBUILD_TESTING=OFF -DTIDEPOST_BENCHMARKS=OFF -DTIDEPOST_WERROR=ON >/dev/null
+  -DBUILD_TESTING=OFF -DTIDEPOST_BENCHMARKS=OFF -DTIDEPOST_GUI=OFF -DTIDEPOST_WERROR=ON >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 pages=tools/sample_provider/pages

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: a normal
-# build, and an AddressSanitizer + UndefinedBehaviorSanitizer build; with clang
+# build, and an AddressSanitizer + UndefinedBehaviorSanitizer build; then the
+# programs without a window and their tests once more, with Qt hidden from
+# CMake (without benchmarks, to keep the run short); with clang
 # present, it then runs each fuzz target for a short while (FUZZ_SECONDS, 15 s
 # by default; 0 skips them).
 set -euo pipefail
@@ -17,6 +19,11 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTIDEPOST_WERROR=ON 
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIDEPOST_WERROR=ON \
+      -DTIDEPOST_GUI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=TRUE -DTIDEPOST_BENCHMARKS=OFF
+cmake --build build-nogui -j "$jobs"
+ctest --test-dir build-nogui --output-on-failure -j "$jobs"
 
 if command -v clang++ >/dev/null && [ "${FUZZ_SECONDS:-15}" != 0 ]; then
   bash scripts/fuzz.sh "${FUZZ_SECONDS:-15}"

@@ -3,9 +3,11 @@
 # program: commands in bin/, data under share/tidepost/, desktop files, manual
 # pages; then runs the installed tidepost-batch as a normal user without
 # TIDEPOST_HOME, which must make and seed its per-user data folder and keep the
-# user's own settings on the next run.
+# user's own settings on the next run. The second argument, "without-window",
+# checks a build without the window program: its files must be absent.
 set -euo pipefail
 build="$1"
+window="${2:-with-window}"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 chmod 755 "$scratch"
@@ -13,26 +15,34 @@ prefix="$scratch/usr"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "$*" >&2; exit 1; }
-for file in bin/tidepost bin/tidepost-batch bin/tidepost-html2txt \
-            share/tidepost/cfg/weather.xmt share/tidepost/cfg/email.txt share/tidepost/cfg/citycode.ini \
-            share/tidepost/doc/help.htm share/applications/tidepost.desktop \
-            share/metainfo/org.tidepost.Tidepost.metainfo.xml \
-            share/icons/hicolor/scalable/apps/tidepost.svg \
-            share/man/man1/tidepost.1 share/man/man1/tidepost-batch.1 \
-            share/doc/tidepost/examples/tidepost-batch.timer share/doc/tidepost/examples/crontab \
-            libexec/tidepost/tidepost-sample-provider libexec/tidepost/sample-pages/routes.txt; do
+window_files=(bin/tidepost share/applications/tidepost.desktop
+              share/metainfo/org.tidepost.Tidepost.metainfo.xml
+              share/icons/hicolor/scalable/apps/tidepost.svg share/man/man1/tidepost.1)
+expected=(bin/tidepost-batch bin/tidepost-html2txt
+          share/tidepost/cfg/weather.xmt share/tidepost/cfg/email.txt share/tidepost/cfg/citycode.ini
+          share/tidepost/doc/help.htm share/man/man1/tidepost-batch.1
+          share/doc/tidepost/examples/tidepost-batch.timer share/doc/tidepost/examples/crontab
+          libexec/tidepost/tidepost-sample-provider libexec/tidepost/sample-pages/routes.txt)
+if [ "$window" = with-window ]; then
+  expected+=("${window_files[@]}")
+else
+  for file in "${window_files[@]}"; do
+    [ ! -e "$prefix/$file" ] || fail "installed without the window program: $file"
+  done
+fi
+for file in "${expected[@]}"; do
   [ -e "$prefix/$file" ] || fail "missing after install: $file"
 done
 [ ! -e "$prefix/bin/cfg" ] || fail "data installed beside the commands"
 
-if command -v desktop-file-validate >/dev/null; then
+if [ "$window" = with-window ] && command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/tidepost.desktop"
 fi
-if command -v appstreamcli >/dev/null; then
+if [ "$window" = with-window ] && command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/org.tidepost.Tidepost.metainfo.xml" >/dev/null
 fi
 if command -v man >/dev/null; then
-  for page in tidepost tidepost-batch; do
+  for page in $([ "$window" = with-window ] && echo tidepost) tidepost-batch; do
     warnings="$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "man $page: $warnings"
   done

@@ -3,7 +3,7 @@
 // window's "..." buttons that edits a code file with it.
 #pragma once
 
-#include "app/code_lists.h"
+#include "settings/code_lists.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "ui/customization_dialog.h"
 
-#include "app/customization_rules.h"
 #include "app/globals.h"
 #include "app/paths.h"
+#include "settings/customization_rules.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_controls.h"

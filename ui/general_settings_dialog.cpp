@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "app/startup.h"
 #include "pages/page_files.h"
 #include "settings/custom_store.h"
 #include "settings/range_checks.h"
+#include "settings/sync_tool.h"
 #include "ui/dialog_controls.h"
 #include "ui/message_boxes.h"
 #include "ui/spin_field.h"

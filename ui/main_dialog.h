@@ -3,9 +3,9 @@
 // dialog. It lives for the whole process; closing it saves the settings.
 #pragma once
 
-#include "app/code_lists.h"
 #include "run/download_run.h"
 #include "run/run_view.h"
+#include "settings/code_lists.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "ui/dialog_controls.h"

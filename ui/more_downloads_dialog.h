@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/email_files.h"
+#include "settings/email_files.h"
 #include "settings/settings_model.h"
 
 class QComboBox;

@@ -1,9 +1,9 @@
 #include "ui/web_address_dialog.h"
 
-#include "app/customization_rules.h"
 #include "app/globals.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"
+#include "settings/customization_rules.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_units.h"

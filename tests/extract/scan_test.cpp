@@ -133,10 +133,6 @@ TEST(CleanCharTest, EveryByteAgainstTheTable) {
     }
 }
 
-TEST(CleanTextTest, CleansACopyAndBlanksZeroBytes) {
-    EXPECT_EQ(CleanText("A&B <\"\xE9\">\0\x1B\t\n\r\x7F"sv), "A-B ('e')\x20\x20\t\n\r\x7F");
-}
-
 TEST(CleanCharTest, CleansInPlaceAlongAText) {
     auto text = test::Terminated("<b>\xE9t\xE9 & \"\xF3\"</b>");
     std::string copy;

@@ -1,7 +1,7 @@
 // The code list editor: its keys, and the main window's "..." buttons that
 // edit a code file with it and refill their list.
-#include "app/code_lists.h"
 #include "resources/string_table.h"
+#include "settings/code_lists.h"
 #include "tests/support/temp_home.h"
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/scripted_message_boxes.h"

@@ -1,4 +1,4 @@
-#include "app/email_files.h"
+#include "settings/email_files.h"
 
 #include "app/globals.h"
 #include "tests/support/immutable_file.h"

@@ -1,4 +1,4 @@
-#include "app/email_files.h"
+#include "settings/email_files.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
-#include "app/code_lists.h"
+#include "settings/code_lists.h"
 
 #include "app/globals.h"
 #include "app/paths.h"
-#include "pages/page_files.h"
+#include "app/whole_files.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "app/customization_rules.h"
+#include "settings/customization_rules.h"
 
 #include "app/globals.h"
 #include "app/paths.h"

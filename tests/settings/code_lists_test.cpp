@@ -1,4 +1,4 @@
-#include "app/code_lists.h"
+#include "settings/code_lists.h"
 
 #include <gtest/gtest.h>
 
