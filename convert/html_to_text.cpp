@@ -2,14 +2,17 @@
 
 #include "convert/address_text.h"
 #include "convert/charset.h"
+#include "convert/end_tag_filter.h"
+#include "convert/feed_reader.h"
+#include "convert/feed_text.h"
 #include "convert/text_layout.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
-#include <libxml/uri.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -23,11 +26,14 @@ enum class Role : unsigned char {
     Line,          // a block: the line ends before and after it
     Paragraph,     // a block with an empty line before and after it
     Cell,          // a table cell: a blank separates it from the cell before
+    Row,           // a table row: one line, whatever its cells hold
+    List,          // <ol>, <ul>: a block whose items may be numbered
+    ListItem,      // <li>: a line, numbered in an ordered list
     Break,         // <br>
     Preformatted,  // a paragraph whose blanks and line breaks stay
     Hidden,        // nothing of it shows
     Link,          // <a>: a reference group when it has an address
-    Image,         // <img>: inside a link its alternative text stands for it
+    Image,         // <img>: its alternative text stands for it
     Base,          // <base>: the address relative links are resolved against
 };
 
@@ -54,7 +60,7 @@ constexpr NamedRole kRoles[] = {
     {"dd", Role::Line},
     {"details", Role::Line},
     {"dialog", Role::Line},
-    {"dir", Role::Line},
+    {"dir", Role::List},
     {"div", Role::Line},
     {"dl", Role::Line},
     {"dt", Role::Line},
@@ -79,16 +85,16 @@ constexpr NamedRole kRoles[] = {
     {"iframe", Role::Hidden},
     {"img", Role::Image},
     {"legend", Role::Line},
-    {"li", Role::Line},
+    {"li", Role::ListItem},
     {"listing", Role::Preformatted},
     {"main", Role::Line},
     {"map", Role::Hidden},
     {"math", Role::Hidden},
-    {"menu", Role::Line},
+    {"menu", Role::List},
     {"nav", Role::Line},
     {"noembed", Role::Hidden},
     {"object", Role::Hidden},
-    {"ol", Role::Line},
+    {"ol", Role::List},
     {"p", Role::Paragraph},
     {"plaintext", Role::Preformatted},
     {"pre", Role::Preformatted},
@@ -107,8 +113,8 @@ constexpr NamedRole kRoles[] = {
     {"th", Role::Cell},
     {"thead", Role::Line},
     {"title", Role::Hidden},
-    {"tr", Role::Line},
-    {"ul", Role::Line},
+    {"tr", Role::Row},
+    {"ul", Role::List},
     {"video", Role::Hidden},
     {"xmp", Role::Preformatted},
 };
@@ -127,6 +133,14 @@ constexpr std::size_t kPrescanBytes = 1024;
 constexpr std::size_t kLongestCarry = 64 * 1024;
 // Pieces in which a page held whole is handed to the parser.
 constexpr std::size_t kFeedPiece = 64 * 1024;
+// Bytes of a feed read at most: it is read whole before it is laid out.
+constexpr std::size_t kLongestFeed = 4 * 1024 * 1024;
+// Open elements past which the parser's own list is cut back: it searches
+// that list for each end tag, so its length must stay bounded. The first
+// ones (html, body, the page's frame) stay; the next ones end early.
+constexpr std::size_t kDeepest = 256;
+constexpr std::size_t kKeptBelow = 16;
+constexpr std::size_t kEndedAtOnce = 128;
 
 std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -156,32 +170,85 @@ bool HiddenByAttributes(const xmlChar** attributes) {
            compact.find("visibility:hidden") != std::string::npos;
 }
 
-// An address as the text shows it: plain ASCII that can be copied, and no "]"
-// that would end its reference group early. Browsers drop tabs and line breaks.
-std::string Printable(std::string_view href) {
-    std::string address;
-    for (char c : TrimmedBlanks(href)) {
-        if (c != '\t' && c != '\n' && c != '\r') address.push_back(c);
-    }
-    return PercentEncoded(address, "[]");
-}
-
-// href resolved against base (when both allow it).
-std::string Resolve(const std::string& relative, const std::string& base) {
-    if (base.empty()) return relative;
-    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(relative.c_str()),
-                                 reinterpret_cast<const xmlChar*>(base.c_str()));
-    if (!built) return relative;
-    std::string resolved(reinterpret_cast<const char*>(built));
-    xmlFree(built);
-    return resolved;
-}
-
-bool IsPlainText(std::string_view contentType) {
+// The media type of a Content-Type, in lower case, without parameters.
+std::string MediaType(std::string_view contentType) {
     std::string type = TrimmedBlanks(contentType.substr(0, contentType.find(';')));
     std::transform(type.begin(), type.end(), type.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return type == "text/plain";
+    return type;
+}
+
+// Media types of text: text/*, and the XML, JSON and script types of
+// application/*. "" (no type) is judged by the bytes.
+bool IsTextType(const std::string& type) {
+    if (type.empty() || type.starts_with("text/")) return true;
+    if (!type.starts_with("application/")) return false;
+    return type.find("xml") != std::string::npos || type.find("json") != std::string::npos ||
+           type.find("script") != std::string::npos;
+}
+
+// Whether the first bytes of a page are those of a binary file: a known
+// signature, or control bytes that no text holds (zero bytes belong to
+// UTF-16 and UTF-32 text, which wideText says the page is).
+bool LooksBinary(std::string_view head, bool wideText) {
+    using namespace std::string_view_literals;
+    static constexpr std::string_view kSignatures[] = {
+        "%PDF-"sv, "\x89PNG"sv, "GIF87a"sv, "GIF89a"sv, "\xFF\xD8\xFF"sv, "PK\x03\x04"sv, "\x1F\x8B"sv,
+        "\xFD" "7zXZ"sv, "7z\xBC\xAF"sv, "Rar!\x1A"sv, "OggS"sv, "fLaC"sv, "wOFF"sv, "wOF2"sv, "\x7F" "ELF"sv,
+        "\x00\x00\x01\x00"sv};
+    for (std::string_view signature : kSignatures) {
+        if (head.starts_with(signature)) return true;
+    }
+    if (wideText) return false;
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x08 || byte == 0x0B || (byte >= 0x0E && byte <= 0x1A) || (byte >= 0x1C && byte <= 0x1F)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsWideLabel(std::string_view label) {
+    const std::string lower = MediaType(label);
+    return lower.starts_with("utf-16") || lower.starts_with("utf-32") || lower.starts_with("utf16") ||
+           lower.starts_with("utf32") || lower.starts_with("ucs-2") || lower.starts_with("ucs-4");
+}
+
+// An ordered list's number as its type writes it: 1, a, A, i or I.
+std::string ItemNumber(long number, char numbering) {
+    std::string written;
+    if ((numbering == 'a' || numbering == 'A') && number > 0) {
+        for (long n = number; n > 0; n = (n - 1) / 26) {
+            written.insert(written.begin(), static_cast<char>(numbering + (n - 1) % 26));
+        }
+    } else if ((numbering == 'i' || numbering == 'I') && number > 0 && number < 4000) {
+        static constexpr struct {
+            long value;
+            const char* digits;
+        } kRoman[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                      {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        long rest = number;
+        for (const auto& digit : kRoman) {
+            for (; rest >= digit.value; rest -= digit.value) written += digit.digits;
+        }
+        if (numbering == 'I') {
+            for (char& c : written) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    } else {
+        written = std::to_string(number);
+    }
+    return written + ". ";
+}
+
+// An integer attribute's value, or fallback when it is missing or not a number.
+long IntegerAttribute(const xmlChar** attributes, std::string_view name, long fallback) {
+    const xmlChar* value = Attribute(attributes, name);
+    if (!value) return fallback;
+    const std::string text = TrimmedBlanks(View(value));
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    return text.empty() || *end != '\0' || number < -1000000000L || number > 1000000000L ? fallback : number;
 }
 
 // The character set named by a byte-order mark at the start of head, and the
@@ -212,6 +279,8 @@ struct HtmlToText::Parser {
         Role role;
         bool hides;   // it hides its content
         bool shown;   // its start was laid out (it is not inside hidden content)
+        char numbering = 0;  // a list's: how its items are numbered ('1', 'a', 'A', 'i', 'I'), 0 not at all
+        long next = 1;       // a list's: the number of its next item
     };
 
     explicit Parser(ConvertOptions opts)
@@ -233,9 +302,19 @@ struct HtmlToText::Parser {
                 label = "utf-8";
             }
         }
+        const std::string type = MediaType(options.contentType);
+        if (!IsTextType(type) || LooksBinary(std::string_view(head).substr(markLength), IsWideLabel(label))) {
+            refusal = "HTML conversion error: the page is not text (Content-Type: " +
+                      (type.empty() ? std::string("none") : type) + ")";
+            started = true;
+            return;
+        }
         decoder = std::make_unique<Utf8Decoder>(label);
-        plainText = IsPlainText(options.contentType);
-        if (!plainText) {
+        std::string prologue;
+        Utf8Decoder(label).Decode(std::string_view(head).substr(markLength), prologue);
+        feed = StartsAsFeed(prologue) || IsFeedType(type);
+        plainText = !feed && type == "text/plain";
+        if (!plainText && !feed) {
             InitialiseParserOnce();
             htmlSAXHandler sax{};
             sax.startElement = &OnStart;
@@ -259,12 +338,20 @@ struct HtmlToText::Parser {
         Push(std::string_view(first).substr(markLength), false);
     }
 
-    // Decodes bytes and hands them to the parser (or, for plain text, to the layout).
+    // More of the page could change the text.
+    bool Wanting() const { return refusal.empty() && !layout.Full() && feedText.size() < kLongestFeed; }
+
+    // Decodes bytes and hands them to the parser (or, for plain text, to the
+    // layout; a feed is kept until its end).
     void Push(std::string_view bytes, bool last) {
+        if (!refusal.empty()) return;
         utf8.clear();
         decoder->Decode(bytes, utf8);
         if (last) decoder->Finish(utf8);
-        if (plainText) {
+        if (feed) {
+            feedText.append(utf8, 0, kLongestFeed - std::min(kLongestFeed, feedText.size()));
+            if (last) LayOutFeed(ReadFeed(feedText), options.address, layout);
+        } else if (plainText) {
             layout.PreformattedText(utf8);
         } else if (context && !layout.Full()) {
             Parse(last);
@@ -287,7 +374,10 @@ struct HtmlToText::Parser {
             // Markup that runs on and on goes as it is.
             if (ready.size() - cut > kLongestCarry) cut = ready.size();
         }
-        if (cut > 0 || last) htmlParseChunk(context, ready.data(), static_cast<int>(cut), last ? 1 : 0);
+        if (cut > 0 || last) {
+            const std::string_view markup = endTags.Filter(ready.substr(0, cut), filtered);
+            htmlParseChunk(context, markup.data(), static_cast<int>(markup.size()), last ? 1 : 0);
+        }
         std::string rest(ready.substr(cut));
         carried = std::move(rest);
     }
@@ -300,7 +390,7 @@ struct HtmlToText::Parser {
         Parser& p = Of(user);
         if (p.hiddenDepth > 0 || length <= 0) return;
         const std::string_view chunk(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
-        if (p.preformattedDepth > 0) {
+        if (p.preformattedDepth > 0 && p.cellDepth == 0) {
             std::string_view rest = chunk;
             // A line break right after the start tag belongs to the markup, not to the text.
             if (p.preformattedStart && rest.starts_with('\n')) rest.remove_prefix(1);
@@ -319,7 +409,7 @@ struct HtmlToText::Parser {
         if (role == Role::Base && !p.baseTaken) {
             // The first <base href> counts, wherever it stands.
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.base = Resolve(Printable(View(href)), p.options.address);
+                p.base = LinkAddress(View(href), p.options.address);
                 p.baseTaken = true;
             }
         }
@@ -327,41 +417,100 @@ struct HtmlToText::Parser {
         const bool shown = p.hiddenDepth == 0 && !hides;
         p.open.push_back({std::string(tag), role, hides, shown});
         if (hides) ++p.hiddenDepth;
-        if (!shown) return;
-        switch (role) {
+        if (shown) p.Begin(p.open.back(), attributes);
+        p.KeepShallow();
+    }
+
+    // Lays out the start of a shown element.
+    void Begin(Open& element, const xmlChar** attributes) {
+        switch (element.role) {
         case Role::Line:
-            p.layout.BlockEdge(false);
+            Edge(false);
             break;
         case Role::Paragraph:
-            p.layout.BlockEdge(true);
+            Edge(true);
             break;
         case Role::Preformatted:
-            p.layout.BlockEdge(true);
-            ++p.preformattedDepth;
-            p.preformattedStart = true;
+            Edge(true);
+            ++preformattedDepth;
+            preformattedStart = true;
             break;
         case Role::Cell:
-            p.layout.CellEdge();
+            layout.CellEdge();
+            ++cellDepth;
+            break;
+        case Role::Row:
+            Edge(false);
+            break;
+        case Role::List:
+            Edge(false);
+            if (element.name == "ol") {
+                const xmlChar* type = Attribute(attributes, "type");
+                const std::string_view numbering = View(type);
+                element.numbering = numbering.size() == 1 && std::strchr("aAiI", numbering[0]) ? numbering[0] : '1';
+                element.next = IntegerAttribute(attributes, "start", 1);
+            }
+            break;
+        case Role::ListItem:
+            Edge(false);
+            NumberItem(attributes);
             break;
         case Role::Break:
-            p.layout.LineBreak();
+            if (cellDepth > 0) {
+                layout.CellEdge();
+            } else {
+                layout.LineBreak();
+            }
             break;
         case Role::Link:
-            ++p.linkDepth;
-            if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.layout.LinkStart(Resolve(Printable(View(href)), p.base));
+            ++linkDepth;
+            if (const xmlChar* href = Attribute(attributes, "href"); href && options.linkGroups) {
+                layout.LinkStart(LinkAddress(View(href), base));
             }
             break;
         case Role::Image:
-            if (p.linkDepth > 0) {
-                if (const xmlChar* alt = Attribute(attributes, "alt")) p.layout.Text(View(alt));
-            }
+            if (const xmlChar* alt = Attribute(attributes, "alt")) layout.Text(View(alt));
             break;
         case Role::Inline:
         case Role::Hidden:
         case Role::Base:
             break;
         }
+    }
+
+    // The end of a line or paragraph; inside a table cell only a blank, so
+    // that the row stays on its line.
+    void Edge(bool blankLine) {
+        if (cellDepth > 0) {
+            layout.CellEdge();
+        } else {
+            layout.BlockEdge(blankLine);
+        }
+    }
+
+    // Writes the number of a list item that starts, when its list is ordered.
+    void NumberItem(const xmlChar** attributes) {
+        for (std::size_t i = open.size() - 1; i-- > 0;) {
+            Open& list = open[i];
+            if (list.role != Role::List) continue;
+            if (list.numbering == 0) return;
+            const long number = IntegerAttribute(attributes, "value", list.next);
+            list.next = number + 1;
+            layout.Text(ItemNumber(number, list.numbering));
+            return;
+        }
+    }
+
+    // Ends elements from the middle of a deep stack, in the parser's list as in
+    // ours, so that the parser's search for each end tag stays short.
+    void KeepShallow() {
+        if (open.size() < kDeepest || !context || static_cast<std::size_t>(context->nameNr) != open.size()) return;
+        for (std::size_t i = kKeptBelow + kEndedAtOnce; i-- > kKeptBelow;) Close(open[i]);
+        open.erase(open.begin() + kKeptBelow, open.begin() + kKeptBelow + kEndedAtOnce);
+        const xmlChar** names = context->nameTab;
+        std::memmove(names + kKeptBelow, names + kKeptBelow + kEndedAtOnce,
+                     (open.size() - kKeptBelow) * sizeof *names);
+        context->nameNr -= static_cast<int>(kEndedAtOnce);
     }
 
     static void OnEnd(void* user, const xmlChar* name) {
@@ -382,14 +531,20 @@ struct HtmlToText::Parser {
         if (!element.shown) return;
         switch (element.role) {
         case Role::Line:
-            layout.BlockEdge(false);
+        case Role::Row:
+        case Role::List:
+        case Role::ListItem:
+            Edge(false);
             break;
         case Role::Paragraph:
-            layout.BlockEdge(true);
+            Edge(true);
             break;
         case Role::Preformatted:
             --preformattedDepth;
-            layout.BlockEdge(true);
+            Edge(true);
+            break;
+        case Role::Cell:
+            --cellDepth;
             break;
         case Role::Link:
             --linkDepth;
@@ -407,15 +562,21 @@ struct HtmlToText::Parser {
     std::string head;  // the first bytes, held until the character set is settled
     bool started = false;
     bool plainText = false;
+    bool feed = false;
+    std::string feedText;  // a feed's text, decoded, read whole before it is laid out
+    std::string refusal;
     std::unique_ptr<Utf8Decoder> decoder;
     htmlParserCtxtPtr context = nullptr;
     std::string utf8;     // the piece being parsed, decoded
     std::string carried;  // decoded bytes from the last "<" of a piece on, parsed with the next
+    EndTagFilter endTags;
+    std::string filtered;  // a piece without the end tags left out
     std::vector<Open> open;
     int hiddenDepth = 0;
     int preformattedDepth = 0;
     bool preformattedStart = false;  // no text yet since a preformatted element started
     int linkDepth = 0;
+    int cellDepth = 0;  // open table cells: blocks inside them do not end the line
 };
 
 HtmlToText::HtmlToText(ConvertOptions options) : parser_(std::make_unique<Parser>(std::move(options))) {}
@@ -424,22 +585,25 @@ HtmlToText::~HtmlToText() = default;
 
 bool HtmlToText::Feed(std::string_view bytes) {
     Parser& p = *parser_;
-    if (p.layout.Full()) return false;
+    if (!p.Wanting()) return false;
     if (!p.started) {
         p.head.append(bytes);
         if (p.head.size() >= kPrescanBytes) p.Start();
     } else {
         p.Push(bytes, false);
     }
-    return !p.layout.Full();
+    return p.Wanting();
 }
 
 std::string HtmlToText::Finish() {
     Parser& p = *parser_;
     if (!p.started) p.Start();
+    if (!p.refusal.empty()) return {};
     if (!p.layout.Full()) p.Push({}, true);
     return p.layout.Finish();
 }
+
+const std::string& HtmlToText::Refusal() const { return parser_->refusal; }
 
 std::string ConvertHtml(std::string_view page, const ConvertOptions& options) {
     HtmlToText converter(options);

@@ -1,6 +1,7 @@
 #include "convert/text_layout.h"
 
 #include "convert/charset.h"
+#include "convert/transliteration.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +73,13 @@ void TextLayout::PutCodePoint(char32_t codePoint) {
         return;
     }
     const int substitute = Substitute(codePoint);
-    if (substitute != 0) Put(substitute > 0 ? static_cast<char>(substitute) : '?');
+    if (substitute > 0) {
+        Put(static_cast<char>(substitute));
+    } else if (substitute < 0) {
+        const std::string_view latin = Transliterated(codePoint);
+        if (latin.empty()) Put('?');
+        for (const char c : latin) Put(c);
+    }
 }
 
 void TextLayout::Text(std::string_view utf8) {
