@@ -189,6 +189,22 @@ std::string CharsetFromMeta(std::string_view head) {
     return {};
 }
 
+std::string CharsetFromXmlDeclaration(std::string_view head) {
+    if (!head.starts_with("<?xml")) return {};
+    const std::string_view declaration = head.substr(0, head.find("?>"));
+    const std::size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) return {};
+    std::size_t i = key + 8;
+    while (i < declaration.size() && IsSpace(declaration[i])) ++i;
+    if (i >= declaration.size() || declaration[i] != '=') return {};
+    ++i;
+    while (i < declaration.size() && IsSpace(declaration[i])) ++i;
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\'')) return {};
+    const std::size_t end = declaration.find(declaration[i], i + 1);
+    if (end == std::string_view::npos) return {};
+    return TrimmedBlanks(declaration.substr(i + 1, end - i - 1));
+}
+
 Utf8Decoder::Utf8Decoder(std::string_view rawLabel) {
     const std::string label = TrimmedBlanks(rawLabel);
     if (IsUtf8Label(label)) {

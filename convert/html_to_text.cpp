@@ -296,7 +296,9 @@ struct HtmlToText::Parser {
         std::string label(ByteOrderMark(head, markLength));
         if (label.empty()) label = CharsetFromContentType(options.contentType);
         if (label.empty()) {
-            label = CharsetFromMeta(std::string_view(head).substr(0, kPrescanBytes));
+            const std::string_view prescan = std::string_view(head).substr(0, kPrescanBytes);
+            label = CharsetFromXmlDeclaration(prescan);
+            if (label.empty()) label = CharsetFromMeta(prescan);
             // A page cannot declare itself in UTF-16 in bytes read as ASCII.
             if (label.size() >= 6 && (label.compare(0, 6, "utf-16") == 0 || label.compare(0, 6, "UTF-16") == 0)) {
                 label = "utf-8";
@@ -399,6 +401,9 @@ struct HtmlToText::Parser {
         } else {
             p.layout.Text(chunk);
         }
+        if (p.numberPending && chunk.find_first_not_of(" \t\r\n\f") != std::string_view::npos) {
+            p.numberPending = false;
+        }
         if (p.layout.Full()) xmlStopParser(p.context);
     }
 
@@ -469,7 +474,10 @@ struct HtmlToText::Parser {
             }
             break;
         case Role::Image:
-            if (const xmlChar* alt = Attribute(attributes, "alt")) layout.Text(View(alt));
+            if (const xmlChar* alt = Attribute(attributes, "alt"); alt && *alt) {
+                layout.Text(View(alt));
+                numberPending = false;
+            }
             break;
         case Role::Inline:
         case Role::Hidden:
@@ -481,6 +489,8 @@ struct HtmlToText::Parser {
     // The end of a line or paragraph; inside a table cell only a blank, so
     // that the row stays on its line.
     void Edge(bool blankLine) {
+        // A block that starts a numbered item stays on the number's line.
+        if (numberPending) return;
         if (cellDepth > 0) {
             layout.CellEdge();
         } else {
@@ -497,6 +507,7 @@ struct HtmlToText::Parser {
             const long number = IntegerAttribute(attributes, "value", list.next);
             list.next = number + 1;
             layout.Text(ItemNumber(number, list.numbering));
+            numberPending = true;
             return;
         }
     }
@@ -529,6 +540,7 @@ struct HtmlToText::Parser {
     void Close(const Open& element) {
         if (element.hides) --hiddenDepth;
         if (!element.shown) return;
+        if (element.role == Role::ListItem) numberPending = false;
         switch (element.role) {
         case Role::Line:
         case Role::Row:
@@ -577,6 +589,7 @@ struct HtmlToText::Parser {
     bool preformattedStart = false;  // no text yet since a preformatted element started
     int linkDepth = 0;
     int cellDepth = 0;  // open table cells: blocks inside them do not end the line
+    bool numberPending = false;  // a list item's number is written, nothing after it yet
 };
 
 HtmlToText::HtmlToText(ConvertOptions options) : parser_(std::make_unique<Parser>(std::move(options))) {}

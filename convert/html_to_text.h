@@ -18,7 +18,7 @@ struct ConvertOptions {
     // (or against the page's <base href>).
     std::string address;
     // The Content-Type the server sent ("" when none): its charset comes
-    // first, then a <meta> declaration, else the bytes are guessed at.
+    // first, then an XML declaration or a <meta> one, else the bytes are guessed at.
     // "text/plain" pages are kept as they are, line by line; a type that is
     // not text is refused. RSS and Atom feeds (by type or by their first
     // element) become a headline page (feed_text.h).
