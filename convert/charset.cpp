@@ -7,6 +7,8 @@
 #include <array>
 #include <cerrno>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 namespace tp {
 namespace {
@@ -290,8 +292,14 @@ void Utf8Decoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         at = j - carried;
     }
     while (at < bytes.size()) {
-        // Runs of ASCII are the bulk of every page.
+        // Runs of ASCII are the bulk of every page: eight bytes at a time
+        // while none is beyond ASCII or zero.
         std::size_t plain = at;
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+        for (std::uint64_t word; plain + 8 <= bytes.size(); plain += 8) {
+            std::memcpy(&word, bytes.data() + plain, 8);
+            if (((word | ((word - kOnes) & ~word)) & kHighs) != 0) break;
+        }
         while (plain < bytes.size() && static_cast<unsigned char>(bytes[plain]) < 0x80 && bytes[plain] != 0) {
             ++plain;
         }

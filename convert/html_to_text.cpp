@@ -2,7 +2,7 @@
 
 #include "convert/address_text.h"
 #include "convert/charset.h"
-#include "convert/end_tag_filter.h"
+#include "convert/markup_filter.h"
 #include "convert/feed_reader.h"
 #include "convert/feed_text.h"
 #include "convert/text_layout.h"
@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -131,16 +132,21 @@ Role RoleOf(std::string_view name) {
 constexpr std::size_t kPrescanBytes = 1024;
 // Longest markup held back until the next piece completes it.
 constexpr std::size_t kLongestCarry = 64 * 1024;
-// Pieces in which a page held whole is handed to the parser.
+// Pieces in which a page held whole is handed to the converter, and parts in
+// which the converter hands markup to the parser.
 constexpr std::size_t kFeedPiece = 64 * 1024;
+constexpr std::size_t kParsePart = 8 * 1024;
 // Bytes of a feed read at most: it is read whole before it is laid out.
 constexpr std::size_t kLongestFeed = 4 * 1024 * 1024;
 // Open elements past which the parser's own list is cut back: it searches
 // that list for each end tag, so its length must stay bounded. The first
-// ones (html, body, the page's frame) stay; the next ones end early.
+// ones (html, body, the page's frame) stay; the next ones end early. A page
+// with many end tags that the parser cannot place (each costs it a search)
+// gets a shorter list from the next part of the markup on.
 constexpr std::size_t kDeepest = 256;
+constexpr std::size_t kDeepestWhenBroken = 32;
+constexpr std::size_t kBrokenFrom = 256;  // misplaced end tags
 constexpr std::size_t kKeptBelow = 16;
-constexpr std::size_t kEndedAtOnce = 128;
 
 std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -305,7 +311,8 @@ struct HtmlToText::Parser {
             }
         }
         const std::string type = MediaType(options.contentType);
-        if (!IsTextType(type) || LooksBinary(std::string_view(head).substr(markLength), IsWideLabel(label))) {
+        const std::string_view opening = std::string_view(head).substr(markLength, kPrescanBytes);
+        if (!IsTextType(type) || LooksBinary(opening, IsWideLabel(label))) {
             refusal = "HTML conversion error: the page is not text (Content-Type: " +
                       (type.empty() ? std::string("none") : type) + ")";
             started = true;
@@ -313,7 +320,7 @@ struct HtmlToText::Parser {
         }
         decoder = std::make_unique<Utf8Decoder>(label);
         std::string prologue;
-        Utf8Decoder(label).Decode(std::string_view(head).substr(markLength), prologue);
+        Utf8Decoder(label).Decode(opening, prologue);
         feed = StartsAsFeed(prologue) || IsFeedType(type);
         plainText = !feed && type == "text/plain";
         if (!plainText && !feed) {
@@ -326,7 +333,7 @@ struct HtmlToText::Parser {
             sax.cdataBlock = &OnCharacters;
             // Broken markup is the rule on the web: say nothing about it.
             sax.warning = &OnMessage;
-            sax.error = &OnMessage;
+            sax.error = &OnError;
             sax.fatalError = &OnMessage;
             sax.initialized = 1;
             context = htmlCreatePushParserCtxt(&sax, this, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
@@ -377,16 +384,45 @@ struct HtmlToText::Parser {
             if (ready.size() - cut > kLongestCarry) cut = ready.size();
         }
         if (cut > 0 || last) {
-            const std::string_view markup = endTags.Filter(ready.substr(0, cut), filtered);
+            std::string_view markup = markupFilter.Filter(ready.substr(0, cut), filtered);
+            // In parts, each cut before a "<" as well, so that a page of
+            // end tags that end nothing is noticed while it is parsed.
+            while (markup.size() > kParsePart) {
+                std::size_t part = markup.rfind('<', kParsePart);
+                if (part == 0 || part == std::string_view::npos) part = kParsePart;
+                htmlParseChunk(context, markup.data(), static_cast<int>(part), 0);
+                markup.remove_prefix(part);
+                NoticeBrokenMarkup();
+            }
             htmlParseChunk(context, markup.data(), static_cast<int>(markup.size()), last ? 1 : 0);
+            NoticeBrokenMarkup();
         }
         std::string rest(ready.substr(cut));
         carried = std::move(rest);
     }
 
+    void NoticeBrokenMarkup() {
+        if (broken || misplacedEndTags <= kBrokenFrom) return;
+        broken = true;
+        KeepShallow();
+    }
+
     static Parser& Of(void* user) { return *static_cast<Parser*>(user); }
 
     static void OnMessage(void*, const char*, ...) {}
+
+    // Counts the end tags the parser could not place; the message comes
+    // formatted, as "%s" and its text.
+    static void OnError(void* user, const char* format, ...) {
+        if (std::strcmp(format, "%s") != 0) return;
+        std::va_list arguments;
+        va_start(arguments, format);
+        const std::string_view message = va_arg(arguments, const char*);
+        va_end(arguments);
+        if (message.starts_with("Opening and ending tag mismatch") || message.starts_with("Unexpected end tag")) {
+            ++Of(user).misplacedEndTags;
+        }
+    }
 
     static void OnCharacters(void* user, const xmlChar* text, int length) {
         Parser& p = Of(user);
@@ -515,13 +551,15 @@ struct HtmlToText::Parser {
     // Ends elements from the middle of a deep stack, in the parser's list as in
     // ours, so that the parser's search for each end tag stays short.
     void KeepShallow() {
-        if (open.size() < kDeepest || !context || static_cast<std::size_t>(context->nameNr) != open.size()) return;
-        for (std::size_t i = kKeptBelow + kEndedAtOnce; i-- > kKeptBelow;) Close(open[i]);
-        open.erase(open.begin() + kKeptBelow, open.begin() + kKeptBelow + kEndedAtOnce);
+        const std::size_t deepest = broken ? kDeepestWhenBroken : kDeepest;
+        if (open.size() < deepest || !context || static_cast<std::size_t>(context->nameNr) != open.size()) return;
+        const std::size_t ended = open.size() - (deepest + kKeptBelow) / 2;
+        for (std::size_t i = kKeptBelow + ended; i-- > kKeptBelow;) Close(open[i]);
+        open.erase(open.begin() + static_cast<std::ptrdiff_t>(kKeptBelow),
+                   open.begin() + static_cast<std::ptrdiff_t>(kKeptBelow + ended));
         const xmlChar** names = context->nameTab;
-        std::memmove(names + kKeptBelow, names + kKeptBelow + kEndedAtOnce,
-                     (open.size() - kKeptBelow) * sizeof *names);
-        context->nameNr -= static_cast<int>(kEndedAtOnce);
+        std::memmove(names + kKeptBelow, names + kKeptBelow + ended, (open.size() - kKeptBelow) * sizeof *names);
+        context->nameNr -= static_cast<int>(ended);
     }
 
     static void OnEnd(void* user, const xmlChar* name) {
@@ -581,7 +619,7 @@ struct HtmlToText::Parser {
     htmlParserCtxtPtr context = nullptr;
     std::string utf8;     // the piece being parsed, decoded
     std::string carried;  // decoded bytes from the last "<" of a piece on, parsed with the next
-    EndTagFilter endTags;
+    MarkupFilter markupFilter;
     std::string filtered;  // a piece without the end tags left out
     std::vector<Open> open;
     int hiddenDepth = 0;
@@ -590,6 +628,8 @@ struct HtmlToText::Parser {
     int linkDepth = 0;
     int cellDepth = 0;  // open table cells: blocks inside them do not end the line
     bool numberPending = false;  // a list item's number is written, nothing after it yet
+    std::size_t misplacedEndTags = 0;
+    bool broken = false;  // there were many of them
 };
 
 HtmlToText::HtmlToText(ConvertOptions options) : parser_(std::make_unique<Parser>(std::move(options))) {}
