@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -52,34 +53,22 @@ std::string DensePage() {
 
 // 200,000 elements left open, then closed by 200,000 end tags that match none
 // of them (1.4 MB).
-std::string MismatchedEndsPage() {
-    std::string page;
-    for (int i = 0; i < 200000; ++i) page += "<b>";
-    page += "bottom";
-    for (int i = 0; i < 200000; ++i) page += "</i>";
-    return page;
+std::string Repeated(std::string_view piece, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += piece;
+    return repeated;
 }
+
+std::string MismatchedEndsPage() { return Repeated("<b>", 200000) + "bottom" + Repeated("</i>", 200000); }
 
 // End tags that a start tag could match but that the parser finds only at the
 // bottom of its list, past a block: 20,000 of them under 20,000 open elements.
 std::string FarEndsPage() {
-    std::string page;
-    for (int i = 0; i < 20000; ++i) page += "<li>";
-    page += "<li><div>";
-    for (int i = 0; i < 20000; ++i) page += "<b>";
-    page += "bottom";
-    for (int i = 0; i < 20000; ++i) page += "</li>";
-    return page;
+    return Repeated("<li>", 20000) + "<li><div>" + Repeated("<b>", 20000) + "bottom" + Repeated("</li>", 20000);
 }
 
 // 100,000 nested blocks, properly closed.
-std::string DeepBlocksPage() {
-    std::string page;
-    for (int i = 0; i < 100000; ++i) page += "<div>";
-    page += "bottom";
-    for (int i = 0; i < 100000; ++i) page += "</div>";
-    return page;
-}
+std::string DeepBlocksPage() { return Repeated("<div>", 100000) + "bottom" + Repeated("</div>", 100000); }
 
 // Short paragraphs of the size of page, for comparison.
 std::string FlatPage(std::size_t size) {

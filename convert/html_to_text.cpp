@@ -466,6 +466,7 @@ struct HtmlToText::Parser {
     void Begin(Open& element, const xmlChar** attributes) {
         switch (element.role) {
         case Role::Line:
+        case Role::Row:
             Edge(false);
             break;
         case Role::Paragraph:
@@ -479,9 +480,6 @@ struct HtmlToText::Parser {
         case Role::Cell:
             layout.CellEdge();
             ++cellDepth;
-            break;
-        case Role::Row:
-            Edge(false);
             break;
         case Role::List:
             Edge(false);
