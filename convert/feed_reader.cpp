@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace tp {
 namespace {
@@ -39,9 +40,11 @@ void AppendDecoded(std::string_view text, std::string& out) {
         const std::size_t amp = text.find('&', at);
         out.append(text.substr(at, amp == std::string_view::npos ? amp : amp - at));
         if (amp == std::string_view::npos) return;
-        const std::size_t semicolon = text.find(';', amp + 1);
+        // References are short: the search for their end stays short too.
+        const std::size_t length = text.substr(amp + 1, 32).find(';');
+        const std::size_t semicolon = length == std::string_view::npos ? length : amp + 1 + length;
         at = amp + 1;
-        if (semicolon == std::string_view::npos || semicolon - amp > 32) {
+        if (semicolon == std::string_view::npos) {
             out.push_back('&');
             continue;
         }

@@ -2,9 +2,9 @@
 
 #include "convert/address_text.h"
 #include "convert/charset.h"
-#include "convert/markup_filter.h"
 #include "convert/feed_reader.h"
 #include "convert/feed_text.h"
+#include "convert/markup_filter.h"
 #include "convert/text_layout.h"
 
 #include <libxml/HTMLparser.h>
