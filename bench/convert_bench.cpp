@@ -1,9 +1,12 @@
-// The built-in HTML-to-text conversion of an 80 KB page.
+// The built-in HTML-to-text conversion of an 80 KB page, of pages whose
+// nesting once made the parser's work grow with the square of the depth (each
+// beside a flat page of the same size), and of a 500-item news feed.
 #include "convert/html_to_text.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -48,8 +51,49 @@ std::string DensePage() {
     return page + "</body></html>";
 }
 
-void Convert(benchmark::State& state, const std::string& page, std::size_t piece) {
+// 200,000 elements left open, then closed by 200,000 end tags that match none
+// of them (1.4 MB).
+std::string Repeated(std::string_view piece, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += piece;
+    return repeated;
+}
+
+std::string MismatchedEndsPage() { return Repeated("<b>", 200000) + "bottom" + Repeated("</i>", 200000); }
+
+// End tags that a start tag could match but that the parser finds only at the
+// bottom of its list, past a block: 20,000 of them under 20,000 open elements.
+std::string FarEndsPage() {
+    return Repeated("<li>", 20000) + "<li><div>" + Repeated("<b>", 20000) + "bottom" + Repeated("</li>", 20000);
+}
+
+// 100,000 nested blocks, properly closed.
+std::string DeepBlocksPage() { return Repeated("<div>", 100000) + "bottom" + Repeated("</div>", 100000); }
+
+// Short paragraphs of the size of page, for comparison.
+std::string FlatPage(std::size_t size) {
+    std::string page;
+    while (page.size() < size) page += "<p>Some words</p>\n";
+    return page;
+}
+
+// An RSS 2.0 feed of 500 items with HTML summaries.
+std::string FeedPage() {
+    std::string page = "<?xml version=\"1.0\" encoding=\"utf-8\"?><rss version=\"2.0\"><channel>"
+                       "<title>Example News</title><link>http://news.example.com/</link><description>All the news</description>";
+    for (int i = 0; i < 500; ++i) {
+        page += "<item><title>Headline number " + std::to_string(i) + " &amp; more</title><link>http://news.example.com/" +
+                std::to_string(i) + "</link><description><![CDATA[<p>The <b>summary</b> of story " + std::to_string(i) +
+                ", with <a href=\"/x\">a link</a>.</p>]]></description><pubDate>Mon, 06 Jan 2025 07:12:00 GMT</pubDate>"
+                "<guid>http://news.example.com/" + std::to_string(i) + "</guid></item>\n";
+    }
+    return page + "</channel></rss>";
+}
+
+void Convert(benchmark::State& state, const std::string& page, std::size_t piece,
+             std::size_t capacity = tp::ConvertOptions{}.capacity) {
     tp::ConvertOptions options;
+    options.capacity = capacity;
     options.address = "http://www.example.com/weather/today.html";
     for (auto _ : state) {
         tp::HtmlToText converter(options);
@@ -65,8 +109,33 @@ void BM_ConvertTypical80K(benchmark::State& state) { Convert(state, TypicalPage(
 void BM_ConvertTypical80KInPieces(benchmark::State& state) { Convert(state, TypicalPage(), 16 * 1024); }
 void BM_ConvertDense80K(benchmark::State& state) { Convert(state, DensePage(), kPageSize); }
 
+// The whole page is read: its text never fills.
+constexpr std::size_t kWholePage = 64 * 1024 * 1024;
+void BM_ConvertMismatchedEnds(benchmark::State& state) {
+    Convert(state, MismatchedEndsPage(), 16 * 1024, kWholePage);
+}
+void BM_ConvertFlatLikeMismatchedEnds(benchmark::State& state) {
+    Convert(state, FlatPage(MismatchedEndsPage().size()), 16 * 1024, kWholePage);
+}
+void BM_ConvertFarEnds(benchmark::State& state) { Convert(state, FarEndsPage(), 16 * 1024, kWholePage); }
+void BM_ConvertFlatLikeFarEnds(benchmark::State& state) {
+    Convert(state, FlatPage(FarEndsPage().size()), 16 * 1024, kWholePage);
+}
+void BM_ConvertDeepBlocks(benchmark::State& state) { Convert(state, DeepBlocksPage(), 16 * 1024, kWholePage); }
+void BM_ConvertFlatLikeDeepBlocks(benchmark::State& state) {
+    Convert(state, FlatPage(DeepBlocksPage().size()), 16 * 1024, kWholePage);
+}
+void BM_ConvertFeed500Items(benchmark::State& state) { Convert(state, FeedPage(), 16 * 1024); }
+
 }  // namespace
 
 BENCHMARK(BM_ConvertTypical80K)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConvertTypical80KInPieces)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ConvertDense80K)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConvertMismatchedEnds)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFlatLikeMismatchedEnds)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFarEnds)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFlatLikeFarEnds)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertDeepBlocks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFlatLikeDeepBlocks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertFeed500Items)->Unit(benchmark::kMicrosecond);

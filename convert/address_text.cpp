@@ -1,5 +1,7 @@
 #include "convert/address_text.h"
 
+#include <libxml/uri.h>
+
 namespace tp {
 
 std::string TrimmedBlanks(std::string_view text) {
@@ -22,6 +24,21 @@ std::string PercentEncoded(std::string_view address, std::string_view alsoEncode
         }
     }
     return encoded;
+}
+
+std::string LinkAddress(std::string_view href, const std::string& base) {
+    std::string address;
+    for (char c : TrimmedBlanks(href)) {
+        if (c != '\t' && c != '\n' && c != '\r') address.push_back(c);
+    }
+    address = PercentEncoded(address, "[]");
+    if (base.empty()) return address;
+    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(address.c_str()),
+                                 reinterpret_cast<const xmlChar*>(base.c_str()));
+    if (!built) return address;
+    std::string resolved(reinterpret_cast<const char*>(built));
+    xmlFree(built);
+    return resolved;
 }
 
 }  // namespace tp

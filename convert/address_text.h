@@ -14,4 +14,10 @@ std::string TrimmedBlanks(std::string_view text);
 // character of alsoEncoded written as "%XY", so that it can be sent and copied.
 std::string PercentEncoded(std::string_view address, std::string_view alsoEncoded = {});
 
+// The address of a link as the text shows it, href resolved against base
+// (when both allow it): plain ASCII that can be copied, no "]" that would end
+// its reference group early, and without the tabs and line breaks that
+// browsers drop.
+std::string LinkAddress(std::string_view href, const std::string& base);
+
 }  // namespace tp

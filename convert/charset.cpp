@@ -7,6 +7,8 @@
 #include <array>
 #include <cerrno>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 namespace tp {
 namespace {
@@ -189,6 +191,22 @@ std::string CharsetFromMeta(std::string_view head) {
     return {};
 }
 
+std::string CharsetFromXmlDeclaration(std::string_view head) {
+    if (!head.starts_with("<?xml")) return {};
+    const std::string_view declaration = head.substr(0, head.find("?>"));
+    const std::size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) return {};
+    std::size_t i = key + 8;
+    while (i < declaration.size() && IsSpace(declaration[i])) ++i;
+    if (i >= declaration.size() || declaration[i] != '=') return {};
+    ++i;
+    while (i < declaration.size() && IsSpace(declaration[i])) ++i;
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\'')) return {};
+    const std::size_t end = declaration.find(declaration[i], i + 1);
+    if (end == std::string_view::npos) return {};
+    return TrimmedBlanks(declaration.substr(i + 1, end - i - 1));
+}
+
 Utf8Decoder::Utf8Decoder(std::string_view rawLabel) {
     const std::string label = TrimmedBlanks(rawLabel);
     if (IsUtf8Label(label)) {
@@ -274,8 +292,14 @@ void Utf8Decoder::DecodeUtf8(std::string_view bytes, std::string& out) {
         at = j - carried;
     }
     while (at < bytes.size()) {
-        // Runs of ASCII are the bulk of every page.
+        // Runs of ASCII are the bulk of every page: eight bytes at a time
+        // while none is beyond ASCII or zero.
         std::size_t plain = at;
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+        for (std::uint64_t word; plain + 8 <= bytes.size(); plain += 8) {
+            std::memcpy(&word, bytes.data() + plain, 8);
+            if (((word | ((word - kOnes) & ~word)) & kHighs) != 0) break;
+        }
         while (plain < bytes.size() && static_cast<unsigned char>(bytes[plain]) < 0x80 && bytes[plain] != 0) {
             ++plain;
         }

@@ -18,6 +18,10 @@ std::string CharsetFromContentType(std::string_view contentType);
 // Comments are passed over; the first declaration wins.
 std::string CharsetFromMeta(std::string_view head);
 
+// The encoding an XML declaration at the very start of head names
+// (<?xml version="1.0" encoding="..."?>), "" when none.
+std::string CharsetFromXmlDeclaration(std::string_view head);
+
 // Turns the bytes of a page into UTF-8, chunk by chunk: a character split
 // between two chunks is completed by the next one. Known sets are UTF-8 and
 // Windows-1252 (which, as browsers do, also stands for ISO-8859-1 and ASCII);

@@ -2,14 +2,18 @@
 
 #include "convert/address_text.h"
 #include "convert/charset.h"
+#include "convert/feed_reader.h"
+#include "convert/feed_text.h"
+#include "convert/markup_filter.h"
 #include "convert/text_layout.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
-#include <libxml/uri.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -23,11 +27,14 @@ enum class Role : unsigned char {
     Line,          // a block: the line ends before and after it
     Paragraph,     // a block with an empty line before and after it
     Cell,          // a table cell: a blank separates it from the cell before
+    Row,           // a table row: one line, whatever its cells hold
+    List,          // <ol>, <ul>: a block whose items may be numbered
+    ListItem,      // <li>: a line, numbered in an ordered list
     Break,         // <br>
     Preformatted,  // a paragraph whose blanks and line breaks stay
     Hidden,        // nothing of it shows
     Link,          // <a>: a reference group when it has an address
-    Image,         // <img>: inside a link its alternative text stands for it
+    Image,         // <img>: its alternative text stands for it
     Base,          // <base>: the address relative links are resolved against
 };
 
@@ -54,7 +61,7 @@ constexpr NamedRole kRoles[] = {
     {"dd", Role::Line},
     {"details", Role::Line},
     {"dialog", Role::Line},
-    {"dir", Role::Line},
+    {"dir", Role::List},
     {"div", Role::Line},
     {"dl", Role::Line},
     {"dt", Role::Line},
@@ -79,16 +86,16 @@ constexpr NamedRole kRoles[] = {
     {"iframe", Role::Hidden},
     {"img", Role::Image},
     {"legend", Role::Line},
-    {"li", Role::Line},
+    {"li", Role::ListItem},
     {"listing", Role::Preformatted},
     {"main", Role::Line},
     {"map", Role::Hidden},
     {"math", Role::Hidden},
-    {"menu", Role::Line},
+    {"menu", Role::List},
     {"nav", Role::Line},
     {"noembed", Role::Hidden},
     {"object", Role::Hidden},
-    {"ol", Role::Line},
+    {"ol", Role::List},
     {"p", Role::Paragraph},
     {"plaintext", Role::Preformatted},
     {"pre", Role::Preformatted},
@@ -107,8 +114,8 @@ constexpr NamedRole kRoles[] = {
     {"th", Role::Cell},
     {"thead", Role::Line},
     {"title", Role::Hidden},
-    {"tr", Role::Line},
-    {"ul", Role::Line},
+    {"tr", Role::Row},
+    {"ul", Role::List},
     {"video", Role::Hidden},
     {"xmp", Role::Preformatted},
 };
@@ -125,8 +132,21 @@ Role RoleOf(std::string_view name) {
 constexpr std::size_t kPrescanBytes = 1024;
 // Longest markup held back until the next piece completes it.
 constexpr std::size_t kLongestCarry = 64 * 1024;
-// Pieces in which a page held whole is handed to the parser.
+// Pieces in which a page held whole is handed to the converter, and parts in
+// which the converter hands markup to the parser.
 constexpr std::size_t kFeedPiece = 64 * 1024;
+constexpr std::size_t kParsePart = 8 * 1024;
+// Bytes of a feed read at most: it is read whole before it is laid out.
+constexpr std::size_t kLongestFeed = 4 * 1024 * 1024;
+// Open elements past which the parser's own list is cut back: it searches
+// that list for each end tag, so its length must stay bounded. The first
+// ones (html, body, the page's frame) stay; the next ones end early. A page
+// with many end tags that the parser cannot place (each costs it a search)
+// gets a shorter list from the next part of the markup on.
+constexpr std::size_t kDeepest = 256;
+constexpr std::size_t kDeepestWhenBroken = 32;
+constexpr std::size_t kBrokenFrom = 256;  // misplaced end tags
+constexpr std::size_t kKeptBelow = 16;
 
 std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -156,32 +176,85 @@ bool HiddenByAttributes(const xmlChar** attributes) {
            compact.find("visibility:hidden") != std::string::npos;
 }
 
-// An address as the text shows it: plain ASCII that can be copied, and no "]"
-// that would end its reference group early. Browsers drop tabs and line breaks.
-std::string Printable(std::string_view href) {
-    std::string address;
-    for (char c : TrimmedBlanks(href)) {
-        if (c != '\t' && c != '\n' && c != '\r') address.push_back(c);
-    }
-    return PercentEncoded(address, "[]");
-}
-
-// href resolved against base (when both allow it).
-std::string Resolve(const std::string& relative, const std::string& base) {
-    if (base.empty()) return relative;
-    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(relative.c_str()),
-                                 reinterpret_cast<const xmlChar*>(base.c_str()));
-    if (!built) return relative;
-    std::string resolved(reinterpret_cast<const char*>(built));
-    xmlFree(built);
-    return resolved;
-}
-
-bool IsPlainText(std::string_view contentType) {
+// The media type of a Content-Type, in lower case, without parameters.
+std::string MediaType(std::string_view contentType) {
     std::string type = TrimmedBlanks(contentType.substr(0, contentType.find(';')));
     std::transform(type.begin(), type.end(), type.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return type == "text/plain";
+    return type;
+}
+
+// Media types of text: text/*, and the XML, JSON and script types of
+// application/*. "" (no type) is judged by the bytes.
+bool IsTextType(const std::string& type) {
+    if (type.empty() || type.starts_with("text/")) return true;
+    if (!type.starts_with("application/")) return false;
+    return type.find("xml") != std::string::npos || type.find("json") != std::string::npos ||
+           type.find("script") != std::string::npos;
+}
+
+// Whether the first bytes of a page are those of a binary file: a known
+// signature, or control bytes that no text holds (zero bytes belong to
+// UTF-16 and UTF-32 text, which wideText says the page is).
+bool LooksBinary(std::string_view head, bool wideText) {
+    using namespace std::string_view_literals;
+    static constexpr std::string_view kSignatures[] = {
+        "%PDF-"sv, "\x89PNG"sv, "GIF87a"sv, "GIF89a"sv, "\xFF\xD8\xFF"sv, "PK\x03\x04"sv, "\x1F\x8B"sv,
+        "\xFD" "7zXZ"sv, "7z\xBC\xAF"sv, "Rar!\x1A"sv, "OggS"sv, "fLaC"sv, "wOFF"sv, "wOF2"sv, "\x7F" "ELF"sv,
+        "\x00\x00\x01\x00"sv};
+    for (std::string_view signature : kSignatures) {
+        if (head.starts_with(signature)) return true;
+    }
+    if (wideText) return false;
+    for (const char c : head) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x08 || byte == 0x0B || (byte >= 0x0E && byte <= 0x1A) || (byte >= 0x1C && byte <= 0x1F)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsWideLabel(std::string_view label) {
+    const std::string lower = MediaType(label);
+    return lower.starts_with("utf-16") || lower.starts_with("utf-32") || lower.starts_with("utf16") ||
+           lower.starts_with("utf32") || lower.starts_with("ucs-2") || lower.starts_with("ucs-4");
+}
+
+// An ordered list's number as its type writes it: 1, a, A, i or I.
+std::string ItemNumber(long number, char numbering) {
+    std::string written;
+    if ((numbering == 'a' || numbering == 'A') && number > 0) {
+        for (long n = number; n > 0; n = (n - 1) / 26) {
+            written.insert(written.begin(), static_cast<char>(numbering + (n - 1) % 26));
+        }
+    } else if ((numbering == 'i' || numbering == 'I') && number > 0 && number < 4000) {
+        static constexpr struct {
+            long value;
+            const char* digits;
+        } kRoman[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                      {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        long rest = number;
+        for (const auto& digit : kRoman) {
+            for (; rest >= digit.value; rest -= digit.value) written += digit.digits;
+        }
+        if (numbering == 'I') {
+            for (char& c : written) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    } else {
+        written = std::to_string(number);
+    }
+    return written + ". ";
+}
+
+// An integer attribute's value, or fallback when it is missing or not a number.
+long IntegerAttribute(const xmlChar** attributes, std::string_view name, long fallback) {
+    const xmlChar* value = Attribute(attributes, name);
+    if (!value) return fallback;
+    const std::string text = TrimmedBlanks(View(value));
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    return text.empty() || *end != '\0' || number < -1000000000L || number > 1000000000L ? fallback : number;
 }
 
 // The character set named by a byte-order mark at the start of head, and the
@@ -212,6 +285,8 @@ struct HtmlToText::Parser {
         Role role;
         bool hides;   // it hides its content
         bool shown;   // its start was laid out (it is not inside hidden content)
+        char numbering = 0;  // a list's: how its items are numbered ('1', 'a', 'A', 'i', 'I'), 0 not at all
+        long next = 1;       // a list's: the number of its next item
     };
 
     explicit Parser(ConvertOptions opts)
@@ -227,15 +302,28 @@ struct HtmlToText::Parser {
         std::string label(ByteOrderMark(head, markLength));
         if (label.empty()) label = CharsetFromContentType(options.contentType);
         if (label.empty()) {
-            label = CharsetFromMeta(std::string_view(head).substr(0, kPrescanBytes));
+            const std::string_view prescan = std::string_view(head).substr(0, kPrescanBytes);
+            label = CharsetFromXmlDeclaration(prescan);
+            if (label.empty()) label = CharsetFromMeta(prescan);
             // A page cannot declare itself in UTF-16 in bytes read as ASCII.
             if (label.size() >= 6 && (label.compare(0, 6, "utf-16") == 0 || label.compare(0, 6, "UTF-16") == 0)) {
                 label = "utf-8";
             }
         }
+        const std::string type = MediaType(options.contentType);
+        const std::string_view opening = std::string_view(head).substr(markLength, kPrescanBytes);
+        if (!IsTextType(type) || LooksBinary(opening, IsWideLabel(label))) {
+            refusal = "HTML conversion error: the page is not text (Content-Type: " +
+                      (type.empty() ? std::string("none") : type) + ")";
+            started = true;
+            return;
+        }
         decoder = std::make_unique<Utf8Decoder>(label);
-        plainText = IsPlainText(options.contentType);
-        if (!plainText) {
+        std::string prologue;
+        Utf8Decoder(label).Decode(opening, prologue);
+        feed = StartsAsFeed(prologue) || IsFeedType(type);
+        plainText = !feed && type == "text/plain";
+        if (!plainText && !feed) {
             InitialiseParserOnce();
             htmlSAXHandler sax{};
             sax.startElement = &OnStart;
@@ -245,7 +333,7 @@ struct HtmlToText::Parser {
             sax.cdataBlock = &OnCharacters;
             // Broken markup is the rule on the web: say nothing about it.
             sax.warning = &OnMessage;
-            sax.error = &OnMessage;
+            sax.error = &OnError;
             sax.fatalError = &OnMessage;
             sax.initialized = 1;
             context = htmlCreatePushParserCtxt(&sax, this, nullptr, 0, nullptr, XML_CHAR_ENCODING_UTF8);
@@ -259,12 +347,20 @@ struct HtmlToText::Parser {
         Push(std::string_view(first).substr(markLength), false);
     }
 
-    // Decodes bytes and hands them to the parser (or, for plain text, to the layout).
+    // More of the page could change the text.
+    bool Wanting() const { return refusal.empty() && !layout.Full() && feedText.size() < kLongestFeed; }
+
+    // Decodes bytes and hands them to the parser (or, for plain text, to the
+    // layout; a feed is kept until its end).
     void Push(std::string_view bytes, bool last) {
+        if (!refusal.empty()) return;
         utf8.clear();
         decoder->Decode(bytes, utf8);
         if (last) decoder->Finish(utf8);
-        if (plainText) {
+        if (feed) {
+            feedText.append(utf8, 0, kLongestFeed - std::min(kLongestFeed, feedText.size()));
+            if (last) LayOutFeed(ReadFeed(feedText), options.address, layout);
+        } else if (plainText) {
             layout.PreformattedText(utf8);
         } else if (context && !layout.Full()) {
             Parse(last);
@@ -287,20 +383,52 @@ struct HtmlToText::Parser {
             // Markup that runs on and on goes as it is.
             if (ready.size() - cut > kLongestCarry) cut = ready.size();
         }
-        if (cut > 0 || last) htmlParseChunk(context, ready.data(), static_cast<int>(cut), last ? 1 : 0);
+        if (cut > 0 || last) {
+            std::string_view markup = markupFilter.Filter(ready.substr(0, cut), filtered);
+            // In parts, each cut before a "<" as well, so that a page of
+            // end tags that end nothing is noticed while it is parsed.
+            while (markup.size() > kParsePart) {
+                std::size_t part = markup.rfind('<', kParsePart);
+                if (part == 0 || part == std::string_view::npos) part = kParsePart;
+                htmlParseChunk(context, markup.data(), static_cast<int>(part), 0);
+                markup.remove_prefix(part);
+                NoticeBrokenMarkup();
+            }
+            htmlParseChunk(context, markup.data(), static_cast<int>(markup.size()), last ? 1 : 0);
+            NoticeBrokenMarkup();
+        }
         std::string rest(ready.substr(cut));
         carried = std::move(rest);
+    }
+
+    void NoticeBrokenMarkup() {
+        if (broken || misplacedEndTags <= kBrokenFrom) return;
+        broken = true;
+        KeepShallow();
     }
 
     static Parser& Of(void* user) { return *static_cast<Parser*>(user); }
 
     static void OnMessage(void*, const char*, ...) {}
 
+    // Counts the end tags the parser could not place; the message comes
+    // formatted, as "%s" and its text.
+    static void OnError(void* user, const char* format, ...) {
+        if (std::strcmp(format, "%s") != 0) return;
+        std::va_list arguments;
+        va_start(arguments, format);
+        const std::string_view message = va_arg(arguments, const char*);
+        va_end(arguments);
+        if (message.starts_with("Opening and ending tag mismatch") || message.starts_with("Unexpected end tag")) {
+            ++Of(user).misplacedEndTags;
+        }
+    }
+
     static void OnCharacters(void* user, const xmlChar* text, int length) {
         Parser& p = Of(user);
         if (p.hiddenDepth > 0 || length <= 0) return;
         const std::string_view chunk(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
-        if (p.preformattedDepth > 0) {
+        if (p.preformattedDepth > 0 && p.cellDepth == 0) {
             std::string_view rest = chunk;
             // A line break right after the start tag belongs to the markup, not to the text.
             if (p.preformattedStart && rest.starts_with('\n')) rest.remove_prefix(1);
@@ -308,6 +436,9 @@ struct HtmlToText::Parser {
             p.layout.PreformattedText(rest);
         } else {
             p.layout.Text(chunk);
+        }
+        if (p.numberPending && chunk.find_first_not_of(" \t\r\n\f") != std::string_view::npos) {
+            p.numberPending = false;
         }
         if (p.layout.Full()) xmlStopParser(p.context);
     }
@@ -319,7 +450,7 @@ struct HtmlToText::Parser {
         if (role == Role::Base && !p.baseTaken) {
             // The first <base href> counts, wherever it stands.
             if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.base = Resolve(Printable(View(href)), p.options.address);
+                p.base = LinkAddress(View(href), p.options.address);
                 p.baseTaken = true;
             }
         }
@@ -327,34 +458,59 @@ struct HtmlToText::Parser {
         const bool shown = p.hiddenDepth == 0 && !hides;
         p.open.push_back({std::string(tag), role, hides, shown});
         if (hides) ++p.hiddenDepth;
-        if (!shown) return;
-        switch (role) {
+        if (shown) p.Begin(p.open.back(), attributes);
+        p.KeepShallow();
+    }
+
+    // Lays out the start of a shown element.
+    void Begin(Open& element, const xmlChar** attributes) {
+        switch (element.role) {
         case Role::Line:
-            p.layout.BlockEdge(false);
+        case Role::Row:
+            Edge(false);
             break;
         case Role::Paragraph:
-            p.layout.BlockEdge(true);
+            Edge(true);
             break;
         case Role::Preformatted:
-            p.layout.BlockEdge(true);
-            ++p.preformattedDepth;
-            p.preformattedStart = true;
+            Edge(true);
+            ++preformattedDepth;
+            preformattedStart = true;
             break;
         case Role::Cell:
-            p.layout.CellEdge();
+            layout.CellEdge();
+            ++cellDepth;
+            break;
+        case Role::List:
+            Edge(false);
+            if (element.name == "ol") {
+                const xmlChar* type = Attribute(attributes, "type");
+                const std::string_view numbering = View(type);
+                element.numbering = numbering.size() == 1 && std::strchr("aAiI", numbering[0]) ? numbering[0] : '1';
+                element.next = IntegerAttribute(attributes, "start", 1);
+            }
+            break;
+        case Role::ListItem:
+            Edge(false);
+            NumberItem(attributes);
             break;
         case Role::Break:
-            p.layout.LineBreak();
+            if (cellDepth > 0) {
+                layout.CellEdge();
+            } else {
+                layout.LineBreak();
+            }
             break;
         case Role::Link:
-            ++p.linkDepth;
-            if (const xmlChar* href = Attribute(attributes, "href")) {
-                p.layout.LinkStart(Resolve(Printable(View(href)), p.base));
+            ++linkDepth;
+            if (const xmlChar* href = Attribute(attributes, "href"); href && options.linkGroups) {
+                layout.LinkStart(LinkAddress(View(href), base));
             }
             break;
         case Role::Image:
-            if (p.linkDepth > 0) {
-                if (const xmlChar* alt = Attribute(attributes, "alt")) p.layout.Text(View(alt));
+            if (const xmlChar* alt = Attribute(attributes, "alt"); alt && *alt) {
+                layout.Text(View(alt));
+                numberPending = false;
             }
             break;
         case Role::Inline:
@@ -362,6 +518,46 @@ struct HtmlToText::Parser {
         case Role::Base:
             break;
         }
+    }
+
+    // The end of a line or paragraph; inside a table cell only a blank, so
+    // that the row stays on its line.
+    void Edge(bool blankLine) {
+        // A block that starts a numbered item stays on the number's line.
+        if (numberPending) return;
+        if (cellDepth > 0) {
+            layout.CellEdge();
+        } else {
+            layout.BlockEdge(blankLine);
+        }
+    }
+
+    // Writes the number of a list item that starts, when its list is ordered.
+    void NumberItem(const xmlChar** attributes) {
+        for (std::size_t i = open.size() - 1; i-- > 0;) {
+            Open& list = open[i];
+            if (list.role != Role::List) continue;
+            if (list.numbering == 0) return;
+            const long number = IntegerAttribute(attributes, "value", list.next);
+            list.next = number + 1;
+            layout.Text(ItemNumber(number, list.numbering));
+            numberPending = true;
+            return;
+        }
+    }
+
+    // Ends elements from the middle of a deep stack, in the parser's list as in
+    // ours, so that the parser's search for each end tag stays short.
+    void KeepShallow() {
+        const std::size_t deepest = broken ? kDeepestWhenBroken : kDeepest;
+        if (open.size() < deepest || !context || static_cast<std::size_t>(context->nameNr) != open.size()) return;
+        const std::size_t ended = open.size() - (deepest + kKeptBelow) / 2;
+        for (std::size_t i = kKeptBelow + ended; i-- > kKeptBelow;) Close(open[i]);
+        open.erase(open.begin() + static_cast<std::ptrdiff_t>(kKeptBelow),
+                   open.begin() + static_cast<std::ptrdiff_t>(kKeptBelow + ended));
+        const xmlChar** names = context->nameTab;
+        std::memmove(names + kKeptBelow, names + kKeptBelow + ended, (open.size() - kKeptBelow) * sizeof *names);
+        context->nameNr -= static_cast<int>(ended);
     }
 
     static void OnEnd(void* user, const xmlChar* name) {
@@ -380,16 +576,23 @@ struct HtmlToText::Parser {
     void Close(const Open& element) {
         if (element.hides) --hiddenDepth;
         if (!element.shown) return;
+        if (element.role == Role::ListItem) numberPending = false;
         switch (element.role) {
         case Role::Line:
-            layout.BlockEdge(false);
+        case Role::Row:
+        case Role::List:
+        case Role::ListItem:
+            Edge(false);
             break;
         case Role::Paragraph:
-            layout.BlockEdge(true);
+            Edge(true);
             break;
         case Role::Preformatted:
             --preformattedDepth;
-            layout.BlockEdge(true);
+            Edge(true);
+            break;
+        case Role::Cell:
+            --cellDepth;
             break;
         case Role::Link:
             --linkDepth;
@@ -407,15 +610,24 @@ struct HtmlToText::Parser {
     std::string head;  // the first bytes, held until the character set is settled
     bool started = false;
     bool plainText = false;
+    bool feed = false;
+    std::string feedText;  // a feed's text, decoded, read whole before it is laid out
+    std::string refusal;
     std::unique_ptr<Utf8Decoder> decoder;
     htmlParserCtxtPtr context = nullptr;
     std::string utf8;     // the piece being parsed, decoded
     std::string carried;  // decoded bytes from the last "<" of a piece on, parsed with the next
+    MarkupFilter markupFilter;
+    std::string filtered;  // a piece without the end tags left out
     std::vector<Open> open;
     int hiddenDepth = 0;
     int preformattedDepth = 0;
     bool preformattedStart = false;  // no text yet since a preformatted element started
     int linkDepth = 0;
+    int cellDepth = 0;  // open table cells: blocks inside them do not end the line
+    bool numberPending = false;  // a list item's number is written, nothing after it yet
+    std::size_t misplacedEndTags = 0;
+    bool broken = false;  // there were many of them
 };
 
 HtmlToText::HtmlToText(ConvertOptions options) : parser_(std::make_unique<Parser>(std::move(options))) {}
@@ -424,22 +636,25 @@ HtmlToText::~HtmlToText() = default;
 
 bool HtmlToText::Feed(std::string_view bytes) {
     Parser& p = *parser_;
-    if (p.layout.Full()) return false;
+    if (!p.Wanting()) return false;
     if (!p.started) {
         p.head.append(bytes);
         if (p.head.size() >= kPrescanBytes) p.Start();
     } else {
         p.Push(bytes, false);
     }
-    return !p.layout.Full();
+    return p.Wanting();
 }
 
 std::string HtmlToText::Finish() {
     Parser& p = *parser_;
     if (!p.started) p.Start();
+    if (!p.refusal.empty()) return {};
     if (!p.layout.Full()) p.Push({}, true);
     return p.layout.Finish();
 }
+
+const std::string& HtmlToText::Refusal() const { return parser_->refusal; }
 
 std::string ConvertHtml(std::string_view page, const ConvertOptions& options) {
     HtmlToText converter(options);

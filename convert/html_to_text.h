@@ -18,14 +18,20 @@ struct ConvertOptions {
     // (or against the page's <base href>).
     std::string address;
     // The Content-Type the server sent ("" when none): its charset comes
-    // first, then a <meta> declaration, else the bytes are guessed at.
-    // "text/plain" pages are kept as they are, line by line.
+    // first, then an XML declaration or a <meta> one, else the bytes are guessed at.
+    // "text/plain" pages are kept as they are, line by line; a type that is
+    // not text is refused. RSS and Atom feeds (by type or by their first
+    // element) become a headline page (feed_text.h).
     std::string contentType;
+    // Links show with their reference groups; off, their text stands alone.
+    bool linkGroups = true;
 };
 
 // Converts a page given piece by piece, as it arrives: the page itself is never
-// held whole. Broken markup, any nesting depth and binary data give a best-effort
-// text; nothing fails.
+// held whole (a feed is, up to a few megabytes). Broken markup and any nesting
+// depth give a best-effort text, in time proportional to the page's size; a
+// body that is not text (by its type, its signature or its control bytes) is
+// refused.
 class HtmlToText {
 public:
     explicit HtmlToText(ConvertOptions options);
@@ -33,19 +39,22 @@ public:
     HtmlToText(const HtmlToText&) = delete;
     HtmlToText& operator=(const HtmlToText&) = delete;
 
-    // Takes the next bytes of the page. False once the text is full: the rest
-    // of the page would not change it.
+    // Takes the next bytes of the page. False once the text is full or the
+    // page is refused: the rest of the page would not change it.
     bool Feed(std::string_view bytes);
     // Ends the page; returns the text, at most options.capacity bytes in the
-    // Windows Latin-1 code page.
+    // Windows Latin-1 code page ("" for a refused page).
     std::string Finish();
+    // Why the page was refused ("HTML conversion error: ..."), "" when it was
+    // not. Known once the first kilobyte is in, and after Finish.
+    const std::string& Refusal() const;
 
 private:
     struct Parser;
     std::unique_ptr<Parser> parser_;
 };
 
-// The whole conversion of a page held in memory.
+// The whole conversion of a page held in memory ("" when it is refused).
 std::string ConvertHtml(std::string_view page, const ConvertOptions& options);
 
 }  // namespace tp

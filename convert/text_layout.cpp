@@ -1,6 +1,7 @@
 #include "convert/text_layout.h"
 
 #include "convert/charset.h"
+#include "convert/transliteration.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -72,20 +73,34 @@ void TextLayout::PutCodePoint(char32_t codePoint) {
         return;
     }
     const int substitute = Substitute(codePoint);
-    if (substitute != 0) Put(substitute > 0 ? static_cast<char>(substitute) : '?');
+    if (substitute > 0) {
+        Put(static_cast<char>(substitute));
+    } else if (substitute < 0) {
+        const std::string_view latin = Transliterated(codePoint);
+        if (latin.empty()) Put('?');
+        for (const char c : latin) Put(c);
+    }
 }
 
 void TextLayout::Text(std::string_view utf8) {
     std::size_t at = 0;
     while (at < utf8.size() && !Full()) {
         const auto c = static_cast<unsigned char>(utf8[at]);
-        if (c < 0x80) {
-            ++at;
-            if (!IsCollapsible(c)) {
-                Put(static_cast<char>(c));
-            } else if (!LineEmpty()) {
-                owedBlank_ = true;
+        if (c < 0x80 && !IsCollapsible(c)) {
+            // A word of ASCII goes in at once.
+            std::size_t end = at + 1;
+            while (end < utf8.size()) {
+                const auto next = static_cast<unsigned char>(utf8[end]);
+                if (next >= 0x80 || IsCollapsible(next)) break;
+                ++end;
             }
+            if (owedBreaks_ > 0 || owedBlank_ || !pendingGroup_.empty()) Settle();
+            const std::size_t room = capacity_ - std::min(capacity_, text_.size());
+            text_.append(utf8.substr(at, std::min(end - at, room)));
+            at = end;
+        } else if (c < 0x80) {
+            ++at;
+            if (!LineEmpty()) owedBlank_ = true;
         } else {
             PutCodePoint(NextCodePoint(utf8, at));
         }

@@ -2,7 +2,8 @@
 // line feed, at most one empty line in a row, runs of white space as one
 // blank, each link's text preceded by its reference group "[n]", and, unless
 // the groups carry their addresses, the list of addresses at the end. The text
-// is kept in the Windows Latin-1 code page; a character it lacks becomes "?".
+// is kept in the Windows Latin-1 code page; a character it lacks is written in
+// its closest Latin form (transliteration.h), else as "?".
 #pragma once
 
 #include <cstddef>

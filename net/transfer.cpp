@@ -36,6 +36,8 @@ public:
     // Nothing more is wanted, although every byte so far was taken.
     virtual bool Full() const = 0;
     virtual std::string Finish() = 0;
+    // Why the body was not taken (a converted page that is not text), "" when it was.
+    virtual std::string Refusal() const { return {}; }
 };
 
 // The body's first bytes, as the server sent them.
@@ -80,6 +82,7 @@ public:
     }
     bool Full() const override { return false; }
     std::string Finish() override { return Converter().Finish(); }
+    std::string Refusal() const override { return converter_ ? converter_->Refusal() : std::string(); }
 
 private:
     HtmlToText& Converter() {
@@ -323,6 +326,7 @@ FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
     FetchResult result;
     result.ok = true;
     result.text = sink->Finish();
+    if (std::string refusal = sink->Refusal(); !refusal.empty()) return Failure(std::move(refusal));
     // The body of an error answer is used all the same, as it always was; the
     // status helps to tell a server's failure from a changed page.
     if (progress.status != 0 && (progress.status < 200 || progress.status > 299)) {

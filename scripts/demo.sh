@@ -77,4 +77,30 @@ for page in "$demo"/xml/*.xml; do
   echo "== $page =="
   tr -d '\r' <"$page" | iconv -f WINDOWS-1252 -t UTF-8
 done
+# News from feeds: the provider's RSS 2.0, RSS 1.0 and Atom feeds as the three
+# news sources, converted in-process, in a data folder of their own (the pages
+# above stay as they are).
+feeds="$PWD/build/demo-feeds"
+rm -rf "$feeds"
+mkdir -p "$feeds/cfg"
+cp build/cfg/* "$feeds/cfg/"
+feed_address() {
+  printf 'http://localhost/cgi-bin/html2txt?url=http%%3A%%2F%%2F127.0.0.1%%3A%s%%2Ffeeds%%2F%s&noinlinerefs=on' "$port" "$1"
+}
+{
+  printf '[Settings]\nStopOnError=1\nDeleteXml=1\nSaveOnExit=0\nIntelliSynch=0\nAutoExit=0\nLocalConversion=1\n'
+  printf '[News]\nDownload=1\nNbNews=3\nNewsWorldUS=1\nNewsTechUS=1\nNewsSportUS=1\n'
+  printf 'NewsWorldLang=0\nNewsTechLang=0\nNewsSportLang=0\n'
+  printf '[Customization]\n'
+  printf 'String106=%s\nString107=%s\nString108=%s\n' \
+    "$(feed_address world_rss2.xml)" "$(feed_address tech_rss1.xml)" "$(feed_address sport_atom.xml)"
+  printf 'String111=News feed headlines\nString112=News feed headlines\nString113=News feed headlines\n'
+} >"$feeds/cfg/Tidepost.ini"
+echo
+echo "== The Atom feed as the news topic reads it =="
+TIDEPOST_HOME="$feeds" ./build/tidepost-batch --show-text "$(feed_address sport_atom.xml)" | iconv -f WINDOWS-1252 -t UTF-8
+TIDEPOST_HOME="$feeds" ./build/tidepost-batch || status=$?
+echo
+echo "== $feeds/xml/news.xml (from the three feeds) =="
+tr -d '\r' <"$feeds/xml/news.xml" | iconv -f WINDOWS-1252 -t UTF-8
 exit "$status"

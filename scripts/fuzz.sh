@@ -28,7 +28,7 @@ seeds_of() {
     astro) echo "$pages/astro" ;;
     email) echo "scripts/demo_emails tests/data/email_folder_mixed" ;;
     page) echo "data/cfg" ;;
-    html2txt) echo "tests/data/html2txt" ;;
+    html2txt) echo "tests/data/html2txt $pages/feeds" ;;
     service_request) echo "tests/data/service_requests" ;;
     ini|address) echo "tests/data/ini_hand_edited.ini tests/data/ini_hand_edited_after_writes.ini data/cfg/areacode.ini" ;;
   esac

@@ -46,20 +46,22 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     }
 }
 
-// Each page NAME.html of the golden folder converts to NAME.txt, whole and in
-// small pieces, and, with the addresses in the groups, to NAME.inline_refs.txt
-// where there is one.
+// Each page NAME.html (or feed NAME.xml) of the golden folder converts to
+// NAME.txt, whole and in small pieces, and, with the addresses in the groups,
+// to NAME.inline_refs.txt where there is one.
 TEST(HtmlToText, GoldenPages) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(kGoldenFolder)) {
-        if (entry.path().extension() == ".html") names.push_back(entry.path().stem().string());
+        const std::string extension = entry.path().extension().string();
+        if (extension == ".html" || extension == ".xml") names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    ASSERT_GE(names.size(), 12u);
-    for (const std::string& name : names) {
+    ASSERT_GE(names.size(), 19u);
+    for (std::string name : names) {
         SCOPED_TRACE(name);
         std::string page;
-        ASSERT_TRUE(ReadBinaryFile(kGoldenFolder + name + ".html", page));
+        ASSERT_TRUE(ReadBinaryFile(kGoldenFolder + name, page));
+        name.erase(name.rfind('.'));
         for (const bool inlineRefs : {false, true}) {
             const std::string textFile = kGoldenFolder + name + (inlineRefs ? ".inline_refs.txt" : ".txt");
             std::string expected;
@@ -105,12 +107,11 @@ TEST(HtmlToText, HostilePagesGiveABoundedText) {
     const std::string paragraph = "<p>Some words <a href=\"/a\">link</a> here</p>\n";
     std::string tenMegabytes;
     while (tenMegabytes.size() < 10 * 1024 * 1024) tenMegabytes += paragraph;
-    std::string deep, deepInline, binary;
+    std::string deep, deepInline;
     for (int i = 0; i < 10000; ++i) deep += "<div><table><tr><td>";
     for (int i = 0; i < 10000; ++i) deepInline += "<b><i><a href=x>";
     deep += "bottom";
     deepInline += "bottom";
-    for (int i = 0; i < 200000; ++i) binary.push_back(static_cast<char>((i * 7919 + i / 13) % 256));
 
     const struct {
         const char* name;
@@ -120,7 +121,6 @@ TEST(HtmlToText, HostilePagesGiveABoundedText) {
         {"ten megabytes", tenMegabytes, "[2]link here\n"},
         {"ten thousand nested blocks and cells", deep, "bottom"},
         {"ten thousand nested inline elements and links", deepInline, "bottom"},
-        {"binary data", binary, ""},
     };
     ConvertOptions options;
     options.capacity = 81920;
@@ -138,6 +138,44 @@ TEST(HtmlToText, HostilePagesGiveABoundedText) {
     while (fed < tenMegabytes.size() && converter.Feed(std::string_view(tenMegabytes).substr(fed, 16384))) fed += 16384;
     EXPECT_LT(fed, 1024u * 1024u);
     EXPECT_EQ(converter.Finish().size(), options.capacity);
+}
+
+TEST(HtmlToText, BodiesThatAreNotTextAreRefused) {
+    std::string binary;
+    for (int i = 0; i < 200000; ++i) binary.push_back(static_cast<char>((i * 7919 + i / 13) % 256));
+    const std::string utf16 = std::string("\xFF\xFE<\0p\0>\0h\0i\0", 12);
+    const struct {
+        const char* contentType;
+        std::string body;
+        const char* refusal;  // "" when the body is converted
+    } rows[] = {
+        {"image/png", "\x89PNG\r\n\x1A\n", "HTML conversion error: the page is not text (Content-Type: image/png)"},
+        {"application/octet-stream", "<p>text</p>",
+         "HTML conversion error: the page is not text (Content-Type: application/octet-stream)"},
+        {"text/html", binary, "HTML conversion error: the page is not text (Content-Type: text/html)"},
+        {"", "%PDF-1.4\n%text for a while", "HTML conversion error: the page is not text (Content-Type: none)"},
+        {"text/html; charset=utf-8", std::string("<p>a\0b</p>", 10),
+         "HTML conversion error: the page is not text (Content-Type: text/html)"},
+        {"text/html", utf16, ""},
+        {"application/xhtml+xml", "<p>xhtml</p>", ""},
+        {"application/rss+xml", "<rss><channel><title>t</title></channel></rss>", ""},
+        {"application/json", "{\"a\": 1}", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.contentType);
+        ConvertOptions options;
+        options.contentType = row.contentType;
+        HtmlToText converter(options);
+        const bool wanting = converter.Feed(row.body);
+        const std::string text = converter.Finish();
+        EXPECT_EQ(converter.Refusal(), row.refusal);
+        if (*row.refusal) {
+            EXPECT_EQ(text, "");
+            EXPECT_FALSE(wanting && row.body.size() >= 1024);
+        } else {
+            EXPECT_NE(text, "");
+        }
+    }
 }
 
 TEST(HtmlToText, ReferenceListIsCutWithTheText) {

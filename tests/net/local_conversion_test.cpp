@@ -51,6 +51,7 @@ protected:
                       "<html><body><h1>Caf\xE9</h1><p>Read <a href=\"more.html\">more</a></p></body></html>",
                       "text/html; charset=iso-8859-1");
         server_.Get("/old", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/page"); });
+        server_.Serve("/logo.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "image/png");
     }
     // A fetch as a run with the built-in conversion on (or off) makes it.
     static bool Fetch(const std::string& url, bool localConversion = true) {
@@ -110,6 +111,8 @@ TEST_F(LocalConversionTest, RefusalsAndFailuresNameTheRealAddress) {
         {"no host", ConversionUrl("http:///page"), "'http:///page' is not an http or https address"},
         {"no url value", server_.url("/cgi-bin/html2txt?noinlinerefs=on"), "its \"url\" value is missing"},
         {"nobody listening", ConversionUrl("http://127.0.0.1:1/x"), "InternetOpenUrl Error: 7 (http://127.0.0.1:1/x)"},
+        {"a picture", ConversionUrl(server_.url("/logo.png")),
+         "HTML conversion error: the page is not text (Content-Type: image/png) (" + server_.url("/logo.png") + ")"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -16,6 +16,8 @@ namespace {
 // Recorded pages are Windows Latin-1 text with line feeds, as the service sends them.
 constexpr const char* kPageType = "text/plain; charset=windows-1252";
 constexpr const char* kMessageType = "text/plain";
+// The news feeds are served as their publishers serve them, to be converted.
+constexpr const char* kFeedType = "application/xml";
 
 std::string ToLower(std::string_view text) {
     std::string lower(text);
@@ -92,7 +94,7 @@ Reply SampleProvider::Answer(std::string_view host, std::string_view path) const
     if (!ReadBinaryFile(folder_ + *page, body)) {
         return {404, "Recorded page " + *page + " is missing\n", kMessageType};
     }
-    return {200, std::move(body), kPageType};
+    return {200, std::move(body), page->ends_with(".xml") ? kFeedType : kPageType};
 }
 
 void SampleProvider::Attach(httplib::Server& server) const {
