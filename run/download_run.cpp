@@ -161,23 +161,31 @@ public:
 
 // Runs the selected topics in their order; false when one failed with
 // StopOnError on. Transfers started for them end with this call.
-bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome) {
+bool StopRequested(const std::atomic<bool>* stop, RunView& view) {
+    if (!stop || !stop->load()) return false;
+    view.SetStatus("Download stopped by the user.");
+    view.ShowDiagnostic("stopped by the user");
+    return true;
+}
+
+bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome, const std::atomic<bool>* stop) {
     const GeneralSettings& general = settings.general;
     // One at a time fetches nothing ahead, but still keeps its connections.
     ParallelFetches fetches(general.maxFetches > 1 ? PlanFetches(settings) : std::vector<PlannedFetch>(),
                             {general.maxFetches, general.maxFetchesPerHost}, CurrentFetchTimeouts());
     FetchesInUse inUse(fetches);
     for (int number = 1; number <= kTopicStepCount; ++number) {
+        if (StopRequested(stop, view)) return false;
         const TopicStep* step = FindStep(number);
         fetches.EnterGroup(number);
         if (step && step->selected(settings) && !RunTopicStep(*step, settings, view)) {
             ++outcome.failedTopics;
             // The raw copy of the failing page stays for the user to look at.
-            if (general.stopOnError) return false;
+            if (StopRequested(stop, view) || general.stopOnError) return false;
         }
         view.SetProgressPosition(number);
     }
-    return true;
+    return !StopRequested(stop, view);
 }
 
 // Added only when the page folder holds enough pages; a failed write is not
@@ -195,7 +203,7 @@ std::string FormatTotalSize(std::uint32_t bytes) {
     return Format("%.1f KB", static_cast<double>(bytes) / 1024.0);
 }
 
-RunOutcome RunDownload(const Settings& settings, RunView& view) {
+RunOutcome RunDownload(const Settings& settings, RunView& view, const std::atomic<bool>* stop) {
     RunOutcome outcome;
     g_totalSize = 0;
 
@@ -225,7 +233,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
         return outcome;
     }
     SetFetchTimeouts({settings.general.connectTimeout, settings.general.stallTimeout,
-                      settings.general.fetchTimeout});
+                      settings.general.fetchTimeout, stop});
 
     SetLocalConversion(settings.general.localConversion);
     WaitCursor waitCursor(view);
@@ -242,7 +250,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
 
     view.SetProgressRange(0, kTopicStepCount);
     view.SetProgressPosition(0);
-    if (!RunTopics(settings, view, outcome)) {
+    if (!RunTopics(settings, view, outcome, stop)) {
         outcome.end = RunEnd::Stopped;
         return outcome;
     }
