@@ -6,6 +6,7 @@
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
 #include "ui/file_pickers.h"
 #include "ui/message_boxes.h"
@@ -32,15 +33,8 @@ constexpr QSize kPictureSize{56, 40};
 // File names are file-system bytes, not Latin-1 text (PathText is their way in).
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QPushButton* NewButton(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QPushButton* NewBrowseButton(const char* name) {
-    QPushButton* button = NewButton(QStringLiteral("..."), name);
+    QPushButton* button = NewPushButton(QStringLiteral("..."), QLatin1String(name));
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) +
                           button->sizeHint().height());
     return button;
@@ -72,9 +66,9 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     pageGrid->addWidget(templateBrowse, 1, 2);
     pageGrid->setColumnStretch(1, 1);
 
-    QPushButton* save = NewButton(QStringLiteral("&Save"), "savePushButton");
+    QPushButton* save = NewPushButton(QStringLiteral("&Save"), QStringLiteral("savePushButton"));
     save->setDefault(true);
-    QPushButton* cancel = NewButton(QStringLiteral("Cancel"), "cancelPushButton");
+    QPushButton* cancel = NewPushButton(QStringLiteral("Cancel"), QStringLiteral("cancelPushButton"));
     auto* picture = new CBitmapStatic(kPictureSize);
     picture->setObjectName(QStringLiteral("customizationBitmapStatic"));
     picture->SetBitmap(kPicture);
@@ -101,8 +95,12 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     layout->addLayout(left, 1);
     layout->addLayout(right);
 
-    QWidget* order[] = {iconField_, iconBrowse, templateField_, templateBrowse, save, cancel, sourceList_, sourceEdit};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    DialogOrder order;
+    for (QWidget* widget : std::initializer_list<QWidget*>{iconField_, iconBrowse, templateField_, templateBrowse, save,
+                                                           cancel, sourceList_, sourceEdit}) {
+        order.Add(widget);
+    }
+    order.ApplyTabOrder();
 
     connect(iconBrowse, &QPushButton::clicked, this, [this] {
         PickFile(iconField_, QStringLiteral("*.txt"),

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 
 #include <QDialog>
 #include <string>
@@ -57,9 +58,6 @@ private:
                            int offPicture);
     QPushButton* NewButton(const QString& text, const char* name, bool small = true);
     QPushButton* NewCustomButton(const QString& topic, const char* name);
-    QPushButton* NewHelpButton(int textId, const char* name);
-    template <class W>
-    W* InOrder(W* widget);
 
     void InitDialog();
     void FillControls();
@@ -97,7 +95,7 @@ private:
     std::string itineraryName_;
     EmailFileList emails_;
 
-    std::vector<QWidget*> dialogOrder_;
+    DialogOrder order_;
     TopicSection topics_[kTopicCount];
     QComboBox* itineraries_ = nullptr;
     QComboBox* country_ = nullptr;
