@@ -2,59 +2,47 @@
 
 #include "app/text_format.h"
 
+#include <initializer_list>
+
 namespace tp {
 namespace {
 
-struct RangedValue {
+struct CheckedValue {
     RangedField field;
     int value;
-    int low;
-    int high;
 };
+
+std::optional<RangeViolation> FirstOutOfBounds(std::initializer_list<CheckedValue> values) {
+    for (const CheckedValue& checked : values) {
+        const NumberLimit& limit = LimitOf(checked.field);
+        if (checked.value < limit.low || checked.value > limit.high) {
+            return RangeViolation{checked.field, limit.low, limit.high};
+        }
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
 std::optional<RangeViolation> CheckMainWindowRanges(const MainSettings& main) {
     // "Max. :" of the films is collected without a range test.
-    const RangedValue fields[] = {
-        {RangedField::ForecastUsa, main.weather.forecastUsa, 1, 10},
-        {RangedField::Headlines, main.news.nbNews, 1, 10},
-        {RangedField::ForecastEuro, main.weather.forecastEuro, 1, 5},
-        {RangedField::XRateDays, main.stocks.xRateDays, 1, 30},
-    };
-    for (const RangedValue& f : fields) {
-        if (f.value < f.low || f.value > f.high) return RangeViolation{f.field, f.low, f.high};
-    }
-    return std::nullopt;
+    return FirstOutOfBounds({{RangedField::ForecastUsa, main.weather.forecastUsa},
+                             {RangedField::Headlines, main.news.nbNews},
+                             {RangedField::ForecastEuro, main.weather.forecastEuro},
+                             {RangedField::XRateDays, main.stocks.xRateDays}});
 }
 
 std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general) {
-    const RangedValue fields[] = {
-        {RangedField::ConnectTimeout, general.connectTimeout, 1, 600},
-        {RangedField::StallTimeout, general.stallTimeout, 1, 600},
-        {RangedField::FetchTimeout, general.fetchTimeout, 1, 3600},
-        {RangedField::MaxFetches, general.maxFetches, 1, 64},
-        {RangedField::MaxFetchesPerHost, general.maxFetchesPerHost, 1, 64},
-    };
-    for (const RangedValue& f : fields) {
-        if (f.value < f.low || f.value > f.high) return RangeViolation{f.field, f.low, f.high};
-    }
-    return std::nullopt;
+    return FirstOutOfBounds({{RangedField::ConnectTimeout, general.connectTimeout},
+                             {RangedField::StallTimeout, general.stallTimeout},
+                             {RangedField::FetchTimeout, general.fetchTimeout},
+                             {RangedField::MaxFetches, general.maxFetches},
+                             {RangedField::MaxFetchesPerHost, general.maxFetchesPerHost}});
 }
 
 SettingsKeyName RangedFieldKey(RangedField field) {
-    switch (field) {
-    case RangedField::ForecastUsa: return {"Weather", "ForecastUSA"};
-    case RangedField::Headlines: return {"News", "NbNews"};
-    case RangedField::ForecastEuro: return {"Weather", "ForecastEuro"};
-    case RangedField::XRateDays: return {"Stocks", "XRateDays"};
-    case RangedField::ConnectTimeout: return {"Settings", "ConnectTimeout"};
-    case RangedField::StallTimeout: return {"Settings", "StallTimeout"};
-    case RangedField::FetchTimeout: return {"Settings", "FetchTimeout"};
-    case RangedField::MaxFetches: return {"Settings", "MaxFetches"};
-    case RangedField::MaxFetchesPerHost: return {"Settings", "MaxFetchesPerHost"};
-    }
-    return {};
+    const NumberLimit& limit = LimitOf(field);
+    return {limit.section, limit.key};
 }
 
 std::string RangeMessage(const RangeViolation& violation) {

@@ -2,6 +2,7 @@
 // window collects its values (at the start of a run and when it closes).
 #pragma once
 
+#include "settings/number_limits.h"
 #include "settings/settings_model.h"
 
 #include <optional>
@@ -9,18 +10,6 @@
 #include <string_view>
 
 namespace tp {
-
-enum class RangedField {
-    ForecastUsa,
-    Headlines,
-    ForecastEuro,
-    XRateDays,
-    ConnectTimeout,
-    StallTimeout,
-    FetchTimeout,
-    MaxFetches,
-    MaxFetchesPerHost,
-};
 
 struct RangeViolation {
     RangedField field;
@@ -40,8 +29,8 @@ SettingsKeyName RangedFieldKey(RangedField field);
 // not its topic is selected, as the window collects them all.
 std::optional<RangeViolation> CheckMainWindowRanges(const MainSettings& main);
 
-// The same for the time-outs of section "Settings" (seconds: connect and stall
-// 1..600, a whole fetch 1..3600), which the general settings dialog collects.
+// The same for the numbers of section "Settings" (the time-outs and the
+// parallel fetches), which the general settings dialog collects.
 std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general);
 
 // "Please enter an integer between <low> and <high>."

@@ -5,7 +5,9 @@
 #include "app/text_format.h"
 #include "settings/ini_file.h"
 #include "settings/ini_value.h"
+#include "settings/number_limits.h"
 
+#include <charconv>
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -26,19 +28,25 @@ enum class Kind {
 };
 
 // What reading does to a number: keep the low 8 bits (a byte) and/or fall back
-// outside [min, max].
+// outside [min, max]. A strict number must be a whole decimal number in range,
+// else it falls back and the reader is told.
 struct NumberRule {
     bool lowByte = false;
     bool ranged = false;
     int min = 0;
     int max = 0;
     int fallback = 0;
+    bool strict = false;
 };
 
 constexpr NumberRule kPlain{};
 constexpr NumberRule kByte{true};
-constexpr NumberRule ByteIn(int min, int max, int fallback) { return {true, true, min, max, fallback}; }
-constexpr NumberRule IntIn(int min, int max, int fallback) { return {false, true, min, max, fallback}; }
+constexpr NumberRule Limited(RangedField field, bool lowByte) {
+    const NumberLimit& limit = LimitOf(field);
+    return {lowByte, true, limit.low, limit.high, limit.fallback, limit.strict};
+}
+constexpr NumberRule ByteIn(RangedField field) { return Limited(field, true); }
+constexpr NumberRule IntIn(RangedField field) { return Limited(field, false); }
 
 // One key of a section. Defaults are the values of a default-constructed section.
 template <class Section>
@@ -91,11 +99,11 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     FlagKey("AutoExit", &GeneralSettings::autoExit),
     FlagKey("CustomWarnings", &GeneralSettings::customWarnings),
     FlagKey("LocalConversion", &GeneralSettings::localConversion),
-    NumberKey("ConnectTimeout", &GeneralSettings::connectTimeout),
-    NumberKey("StallTimeout", &GeneralSettings::stallTimeout),
-    NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout),
-    NumberKey("MaxFetches", &GeneralSettings::maxFetches),
-    NumberKey("MaxFetchesPerHost", &GeneralSettings::maxFetchesPerHost),
+    NumberKey("ConnectTimeout", &GeneralSettings::connectTimeout, IntIn(RangedField::ConnectTimeout)),
+    NumberKey("StallTimeout", &GeneralSettings::stallTimeout, IntIn(RangedField::StallTimeout)),
+    NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout, IntIn(RangedField::FetchTimeout)),
+    NumberKey("MaxFetches", &GeneralSettings::maxFetches, IntIn(RangedField::MaxFetches)),
+    NumberKey("MaxFetchesPerHost", &GeneralSettings::maxFetchesPerHost, IntIn(RangedField::MaxFetchesPerHost)),
 };
 constexpr std::string_view kGeneralWrite[] = {"StopOnError",    "DeleteXml",      "TimeFormat",
                                               "TimeZone",       "SaveOnExit",     "IntelliSynch",
@@ -109,9 +117,9 @@ constexpr Field<WeatherSettings> kWeatherFields[] = {
     TextKey("XmlUSA", &WeatherSettings::xmlUsa, kFileNameBuffer),
     TextKey("ZIP", &WeatherSettings::zip, kCodeListBuffer),
     TextKey("CityCode", &WeatherSettings::cityCode, kCodeListBuffer),
-    NumberKey("ForecastUSA", &WeatherSettings::forecastUsa, ByteIn(1, 10, 10)),
+    NumberKey("ForecastUSA", &WeatherSettings::forecastUsa, ByteIn(RangedField::ForecastUsa)),
     NumberKey("Language", &WeatherSettings::language, kByte),
-    NumberKey("ForecastEuro", &WeatherSettings::forecastEuro, ByteIn(1, 5, 5)),
+    NumberKey("ForecastEuro", &WeatherSettings::forecastEuro, ByteIn(RangedField::ForecastEuro)),
 };
 constexpr std::string_view kWeatherWrite[] = {"Icon",        "XmlUSA",       "ZIP",     "CityCode",
                                               "ForecastUSA", "ForecastEuro", "Language"};
@@ -136,7 +144,7 @@ constexpr Field<MoviesSettings> kMoviesFields[] = {
     FlagKey("Download", &MoviesSettings::download),
     TextKey("Icon", &MoviesSettings::icon, kFileNameBuffer),
     TextKey("Xml", &MoviesSettings::xml, kFileNameBuffer),
-    NumberKey("MaxMovies", &MoviesSettings::maxMovies, IntIn(1, 10, 10)),
+    NumberKey("MaxMovies", &MoviesSettings::maxMovies, IntIn(RangedField::MaxMovies)),
     NumberKey("LangMovies", &MoviesSettings::langMovies),
 };
 constexpr std::string_view kMoviesWrite[] = {"Icon", "Xml", "MaxMovies", "LangMovies"};
@@ -147,7 +155,7 @@ constexpr Field<StocksSettings> kStocksFields[] = {
     TextKey("Xml", &StocksSettings::xml, kFileNameBuffer),
     TextKey("Symbols", &StocksSettings::symbols, kLongListBuffer),
     TextKey("XRate", &StocksSettings::xRate, kLongListBuffer),
-    NumberKey("XRateDays", &StocksSettings::xRateDays, ByteIn(1, 30, 10)),
+    NumberKey("XRateDays", &StocksSettings::xRateDays, ByteIn(RangedField::XRateDays)),
 };
 constexpr std::string_view kStocksWrite[] = {"Icon", "Xml", "Symbols", "XRate", "XRateDays"};
 
@@ -196,8 +204,24 @@ int Normalise(int value, const NumberRule& rule) {
     return value;
 }
 
+// A strict number: the whole value a decimal number within its bounds; an
+// empty or missing value takes the fallback without a word.
+int ReadStrictNumber(const std::string& path, std::string_view section, std::string_view key,
+                     const NumberRule& rule, std::vector<SettingReset>* resets) {
+    constexpr std::size_t kNumberBuffer = 64;
+    const std::string value = ini::GetString(path, section, key, "", kNumberBuffer);
+    if (value.empty()) return rule.fallback;
+    int number = 0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, number);
+    if (error == std::errc() && stop == end && number >= rule.min && number <= rule.max) return number;
+    if (resets) resets->push_back({std::string(section), std::string(key), value, rule.fallback});
+    return rule.fallback;
+}
+
 template <class S>
-void ReadSection(const std::string& path, const SectionTable<S>& table, S& section) {
+void ReadSection(const std::string& path, const SectionTable<S>& table, S& section,
+                 std::vector<SettingReset>* resets) {
     section = S{};
     for (const Field<S>& field : table.fields) {
         if (!field.readable) continue;
@@ -212,7 +236,9 @@ void ReadSection(const std::string& path, const SectionTable<S>& table, S& secti
             break;
         case Kind::Number:
             section.*field.number =
-                Normalise(ini::GetInt(path, table.name, field.key, section.*field.number), field.rule);
+                field.rule.strict
+                    ? ReadStrictNumber(path, table.name, field.key, field.rule, resets)
+                    : Normalise(ini::GetInt(path, table.name, field.key, section.*field.number), field.rule);
             break;
         case Kind::Text:
             section.*field.text =
@@ -273,18 +299,18 @@ bool AnyTopicSelected(const Settings& s) {
            s.more.email.download;
 }
 
-void ReadSettings(Settings& settings) {
+void ReadSettings(Settings& settings, std::vector<SettingReset>* resets) {
     CreateDataFolders();
     const std::string path = GetIniPath();
     g_debug = ini::GetInt(path, "Debug", "On", 0) != 0;
-    ReadSection(path, kGeneral, settings.general);
-    ReadSection(path, kWeather, settings.main.weather);
-    ReadSection(path, kNews, settings.main.news);
-    ReadSection(path, kMovies, settings.main.movies);
-    ReadSection(path, kStocks, settings.main.stocks);
-    ReadSection(path, kDirections, settings.more.directions);
-    ReadSection(path, kAstro, settings.more.astro);
-    ReadSection(path, kEmail, settings.more.email);
+    ReadSection(path, kGeneral, settings.general, resets);
+    ReadSection(path, kWeather, settings.main.weather, resets);
+    ReadSection(path, kNews, settings.main.news, resets);
+    ReadSection(path, kMovies, settings.main.movies, resets);
+    ReadSection(path, kStocks, settings.main.stocks, resets);
+    ReadSection(path, kDirections, settings.more.directions, resets);
+    ReadSection(path, kAstro, settings.more.astro, resets);
+    ReadSection(path, kEmail, settings.more.email, resets);
 }
 
 bool WriteSettings(const Settings& settings) {

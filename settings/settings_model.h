@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tp {
 
@@ -134,9 +135,20 @@ struct Settings {
 // enables its Download button only then).
 bool AnyTopicSelected(const Settings& settings);
 
+// A number of this program's own keys that the file held in a form it cannot
+// take (not a whole decimal number, or outside its bounds), so its default was
+// used instead.
+struct SettingReset {
+    std::string section;
+    std::string key;
+    std::string value;  // as the file holds it
+    int used;           // the default taken instead
+};
+
 // Calls CreateDataFolders, then reads every key from GetIniPath() (defaults for
-// whatever is missing or unreadable), normalising ranges. Sets g_debug.
-void ReadSettings(Settings& settings);
+// whatever is missing or unreadable), normalising ranges. Sets g_debug. The
+// keys taken at their default because of their value go to resets, when given.
+void ReadSettings(Settings& settings, std::vector<SettingReset>* resets = nullptr);
 
 // Writes the general flags and, per topic, either "Download"="0" alone or
 // "Download"="1" and the topic's keys. Stops at the first key that cannot be

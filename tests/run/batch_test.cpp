@@ -97,10 +97,13 @@ TEST(BatchRun, ExitStatusAndOutputFollowTheRun) {
          "[News]\r\nDownload=1\r\nNewsWorldUS=1\r\nNbNews=0\r\n", 2, "",
          "Tidepost: Please enter an integer between 1 and 10.\n"
          "tidepost-batch: section [News], key \"NbNews\" of <ini> is outside 1..10\n"},
-        {"a time-out out of range is refused, naming the key",
-         "FetchTimeout=0\r\n[Email]\r\nDownload=1\r\n", 2, "",
-         "Tidepost: Please enter an integer between 1 and 3600.\n"
-         "tidepost-batch: section [Settings], key \"FetchTimeout\" of <ini> is outside 1..3600\n"},
+        {"own numbers that cannot be taken fall back to their default, naming the key",
+         "FetchTimeout=0\r\nMaxFetches=5abc\r\n[News]\r\nDownload=1\r\n", 2, "",
+         "tidepost-batch: section [Settings], key \"FetchTimeout\" of <ini> holds '0', not a number within "
+         "its bounds; 120 is used\n"
+         "tidepost-batch: section [Settings], key \"MaxFetches\" of <ini> holds '5abc', not a number within "
+         "its bounds; 16 is used\n"
+         "Missing information: Please select a news category\n"},
     };
     for (const RunRow& row : rows) {
         SCOPED_TRACE(row.name);

@@ -184,6 +184,7 @@ TEST(SettingsModel, NumbersAreNormalisedOnReading) {
         const char* stored;
         std::function<int(const Settings&)> field;
         int expected;
+        bool reset = false;  // reported as taken at its default
     };
     const auto forecastUsa = [](const Settings& s) { return s.main.weather.forecastUsa; };
     const auto forecastEuro = [](const Settings& s) { return s.main.weather.forecastEuro; };
@@ -195,7 +196,26 @@ TEST(SettingsModel, NumbersAreNormalisedOnReading) {
     const auto timeFormat = [](const Settings& s) { return s.general.timeFormat; };
     const auto stopOnError = [](const Settings& s) { return int{s.general.stopOnError}; };
     const auto autoExit = [](const Settings& s) { return int{s.general.autoExit}; };
+    const auto connect = [](const Settings& s) { return s.general.connectTimeout; };
+    const auto stall = [](const Settings& s) { return s.general.stallTimeout; };
+    const auto fetch = [](const Settings& s) { return s.general.fetchTimeout; };
+    const auto maxFetches = [](const Settings& s) { return s.general.maxFetches; };
+    const auto perHost = [](const Settings& s) { return s.general.maxFetchesPerHost; };
     const Case cases[] = {
+        {"Settings", "ConnectTimeout", "99999", connect, 60, true},
+        {"Settings", "ConnectTimeout", "4294967297", connect, 60, true},
+        {"Settings", "ConnectTimeout", "", connect, 60},
+        {"Settings", "ConnectTimeout", "600", connect, 600},
+        {"Settings", "StallTimeout", "5abc", stall, 60, true},
+        {"Settings", "StallTimeout", "0x10", stall, 60, true},
+        {"Settings", "StallTimeout", "1", stall, 1},
+        {"Settings", "FetchTimeout", "abc", fetch, 120, true},
+        {"Settings", "FetchTimeout", "3601", fetch, 120, true},
+        {"Settings", "FetchTimeout", "3600", fetch, 3600},
+        {"Settings", "MaxFetches", "-5", maxFetches, 16, true},
+        {"Settings", "MaxFetches", "0", maxFetches, 16, true},
+        {"Settings", "MaxFetchesPerHost", "64", perHost, 64},
+        {"Settings", "MaxFetchesPerHost", "65", perHost, 6, true},
         {"Weather", "ForecastUSA", "0", forecastUsa, 10},
         {"Weather", "ForecastUSA", "25", forecastUsa, 10},
         {"Weather", "ForecastUSA", "266", forecastUsa, 10},
@@ -227,7 +247,16 @@ TEST(SettingsModel, NumbersAreNormalisedOnReading) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
         test::TempHome home;
         home.WriteFile(kIni, std::string("[") + c.section + "]\r\n" + c.key + "=" + c.stored + "\r\n");
-        EXPECT_EQ(c.field(Read()), c.expected);
+        Settings settings;
+        std::vector<SettingReset> resets;
+        ReadSettings(settings, &resets);
+        EXPECT_EQ(c.field(settings), c.expected);
+        ASSERT_EQ(resets.size(), c.reset ? 1u : 0u);
+        if (c.reset) {
+            EXPECT_EQ(resets[0].key, c.key);
+            EXPECT_EQ(resets[0].value, c.stored);
+            EXPECT_EQ(resets[0].used, c.expected);
+        }
     }
 }
 

@@ -72,6 +72,15 @@ int ShowText(const std::string& address, std::ostream& out, std::ostream& err) {
     return kBatchCompleted;
 }
 
+// Says which of the program's own numbers the file held in a form that could
+// not be taken, and the value used instead.
+void NameResetKeys(const std::vector<SettingReset>& resets, const std::string& iniPath, std::ostream& err) {
+    for (const SettingReset& reset : resets) {
+        err << "tidepost-batch: section [" << reset.section << "], key \"" << reset.key << "\" of " << iniPath
+            << " holds '" << reset.value << "', not a number within its bounds; " << reset.used << " is used\n";
+    }
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -128,7 +137,9 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
             << std::strerror(errno) << '\n';
     }
     Settings settings;
-    ReadSettings(settings);
+    std::vector<SettingReset> resets;
+    ReadSettings(settings, &resets);
+    NameResetKeys(resets, iniPath, err);
     // The window's Download button is disabled in this case.
     if (!AnyTopicSelected(settings)) {
         err << "tidepost-batch: no topic is selected in " << iniPath << '\n';
