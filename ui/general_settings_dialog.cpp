@@ -160,19 +160,17 @@ void CGeneralSettingsDialog::BuildControls() {
         CSpinField*& field;
         RangedField id;
         const char* name;
-        int high;
-        const char* unit;
-    } numbers[] = {{connectTimeout_, RangedField::ConnectTimeout, "connectTimeoutSpinField", 600, "seconds"},
-                   {stallTimeout_, RangedField::StallTimeout, "stallTimeoutSpinField", 600, "seconds"},
-                   {fetchTimeout_, RangedField::FetchTimeout, "fetchTimeoutSpinField", 3600, "seconds"},
-                   {maxFetches_, RangedField::MaxFetches, "maxFetchesSpinField", 64, "pages"},
-                   {maxFetchesPerHost_, RangedField::MaxFetchesPerHost, "maxFetchesPerHostSpinField", 64, "pages"}};
+    } numbers[] = {{connectTimeout_, RangedField::ConnectTimeout, "connectTimeoutSpinField"},
+                   {stallTimeout_, RangedField::StallTimeout, "stallTimeoutSpinField"},
+                   {fetchTimeout_, RangedField::FetchTimeout, "fetchTimeoutSpinField"},
+                   {maxFetches_, RangedField::MaxFetches, "maxFetchesSpinField"},
+                   {maxFetchesPerHost_, RangedField::MaxFetchesPerHost, "maxFetchesPerHostSpinField"}};
     int row = 1;
     for (const auto& number : numbers) {
-        number.field = inOrder(new CSpinField(1, number.high), number.name);
+        number.field = inOrder(new CSpinField(number.id), number.name);
         webGrid->addWidget(new QLabel(FieldLabel(number.id) + QStringLiteral(" :")), row, 0);
         webGrid->addWidget(number.field, row, 1);
-        webGrid->addWidget(new QLabel(QStringLiteral("%1 (1...%2)").arg(QLatin1String(number.unit)).arg(number.high)),
+        webGrid->addWidget(new QLabel(FromCore(BoundsLabel(number.id))),
                            row, 2);
         ++row;
     }

@@ -78,6 +78,9 @@ private:
 
 QLabel* NewLabel(const QString& text) { return new QLabel(text); }
 
+// "days (1...10)" beside a number field.
+QLabel* NewBoundsLabel(RangedField field) { return NewLabel(FromCore(BoundsLabel(field))); }
+
 QComboBox* NewChoiceList(std::span<const std::string_view> entries, const QString& name) {
     auto* list = new QComboBox;
     list->setObjectName(name);
@@ -91,10 +94,11 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("mainDialog"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    ReadSettings(settings_);
+    std::vector<SettingReset> resets;
+    ReadSettings(settings_, &resets);
 
     codeLists_.reserve(3);
-    BuildControls();
+    BuildControls(resets);
     ConnectEditButtons();
     FillControls();
     for (Topic topic : {kStocks, kNews, kMovies, kWeather}) ApplyTopicBox(topic, false);
@@ -126,7 +130,38 @@ CMainDialog::~CMainDialog() {
     if (waitCursor_) QApplication::restoreOverrideCursor();
 }
 
-void CMainDialog::BuildControls() {
+// Says once, above the window's controls, which numbers of the settings file
+// could not be taken and which values are used instead; the user dismisses it.
+QWidget* CMainDialog::BuildResetBar(const std::vector<SettingReset>& resets) {
+    auto* bar = new QFrame;
+    bar->setObjectName(QStringLiteral("resetKeysBar"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::ToolTipText));
+    bar->setPalette(palette);
+    QStringList keys;
+    for (const SettingReset& reset : resets) {
+        keys.append(QStringLiteral("[%1] %2=%3 (%4 is used)")
+                        .arg(FromCore(reset.section), FromCore(reset.key), FromCore(reset.value))
+                        .arg(reset.used));
+    }
+    auto* text = new QLabel(QStringLiteral("These settings in %1 are not numbers within their bounds and take "
+                                           "their default values: %2")
+                                .arg(PathText(GetIniPath()), keys.join(QStringLiteral(", "))));
+    text->setObjectName(QStringLiteral("resetKeysLabel"));
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    QPushButton* dismiss = NewPushButton(QStringLiteral("&Dismiss"), QStringLiteral("resetKeysDismissPushButton"));
+    connect(dismiss, &QPushButton::clicked, bar, &QWidget::hide);
+    auto* row = new QHBoxLayout(bar);
+    row->addWidget(text, 1);
+    row->addWidget(dismiss, 0, Qt::AlignTop);
+    return bar;
+}
+
+void CMainDialog::BuildControls(const std::vector<SettingReset>& resets) {
     // Built in dialog order: the tab order follows it.
     QWidget* buttons = BuildButtonColumn();
     QWidget* status = BuildStatusFrame();
@@ -147,7 +182,10 @@ void CMainDialog::BuildControls() {
     left->addLayout(topicsGrid, 1);
     left->addWidget(status);
 
-    auto* top = new QHBoxLayout(this);
+    auto* window = new QVBoxLayout(this);
+    if (!resets.empty()) window->addWidget(BuildResetBar(resets));
+    auto* top = new QHBoxLayout;
+    window->addLayout(top, 1);
     top->addLayout(left, 1);
     top->addWidget(buttons);
     order_.ApplyTabOrder();
@@ -286,14 +324,13 @@ QWidget* CMainDialog::BuildWeatherSection() {
     QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kWeather, QStringLiteral("&Weather"), "weather", 132, 136, contents);
 
-    auto numberRow = [this](CSpinField*& field, int low, int high, const char* name,
-                            const QString& unit) {
+    auto numberRow = [this](CSpinField*& field, RangedField bounds, const char* name) {
         auto* row = new QHBoxLayout;
         row->addWidget(NewLabel(QStringLiteral("Forecast :")));
-        field = order_.Add(new CSpinField(low, high));
+        field = order_.Add(new CSpinField(bounds));
         field->setObjectName(QLatin1String(name));
         row->addWidget(field);
-        row->addWidget(NewLabel(unit));
+        row->addWidget(NewBoundsLabel(bounds));
         return row;
     };
     auto fieldRow = [this](CodeListKind kind, const QString& label, const QString& prefix) {
@@ -313,7 +350,7 @@ QWidget* CMainDialog::BuildWeatherSection() {
     auto* usa = order_.Add(new QGroupBox(QStringLiteral("USA")));
     usa->setObjectName(QStringLiteral("usaGroupBox"));
     auto* usaLayout = new QVBoxLayout(usa);
-    QHBoxLayout* usaDays = numberRow(forecastUsa_, 1, 10, "forecastUsaSpinField", QStringLiteral("days (1...10)"));
+    QHBoxLayout* usaDays = numberRow(forecastUsa_, RangedField::ForecastUsa, "forecastUsaSpinField");
     usaDays->addStretch(1);
     usaDays->addWidget(order_.Add(NewHelpButton(kHelpZipCodes, QLatin1String("zipHelpPushButton"), this)));
     usaLayout->addLayout(usaDays);
@@ -325,7 +362,7 @@ QWidget* CMainDialog::BuildWeatherSection() {
     auto* europe = order_.Add(new QGroupBox(QStringLiteral("Europe")));
     europe->setObjectName(QStringLiteral("europeGroupBox"));
     auto* europeLayout = new QVBoxLayout(europe);
-    QHBoxLayout* euroDays = numberRow(forecastEuro_, 1, 5, "forecastEuroSpinField", QStringLiteral("days (1...5)"));
+    QHBoxLayout* euroDays = numberRow(forecastEuro_, RangedField::ForecastEuro, "forecastEuroSpinField");
     euroDays->addStretch(1);
     euroDays->addWidget(NewLabel(QStringLiteral("Language :")));
     language_ = order_.Add(NewChoiceList(WeatherLanguageNames(), QStringLiteral("languageComboBox")));
@@ -349,10 +386,10 @@ QWidget* CMainDialog::BuildNewsSection() {
     auto* grid = new QGridLayout;
     grid->addWidget(NewLabel(QStringLiteral("Headlines :")), 0, 0);
     auto* count = new QHBoxLayout;
-    headlines_ = order_.Add(new CSpinField(1, 10));
+    headlines_ = order_.Add(new CSpinField(RangedField::Headlines));
     headlines_->setObjectName(QStringLiteral("headlinesSpinField"));
     count->addWidget(headlines_);
-    count->addWidget(NewLabel(QStringLiteral("news (1...10)")));
+    count->addWidget(NewBoundsLabel(RangedField::Headlines));
     count->addStretch(1);
     grid->addLayout(count, 0, 1, 1, 2);
 
@@ -400,10 +437,10 @@ QWidget* CMainDialog::BuildStocksSection() {
                                      QStringLiteral("rate")));
     auto* daysRow = new QHBoxLayout;
     daysRow->addWidget(NewLabel(QStringLiteral("Exchange Rate History :")));
-    xRateDays_ = order_.Add(new CSpinField(1, 30));
+    xRateDays_ = order_.Add(new CSpinField(RangedField::XRateDays));
     xRateDays_->setObjectName(QStringLiteral("xRateDaysSpinField"));
     daysRow->addWidget(xRateDays_);
-    daysRow->addWidget(NewLabel(QStringLiteral("days (1...30)")));
+    daysRow->addWidget(NewBoundsLabel(RangedField::XRateDays));
     daysRow->addStretch(1);
     column->addLayout(daysRow);
 
@@ -431,10 +468,10 @@ QWidget* CMainDialog::BuildMoviesSection() {
     column->addWidget(NewLabel(QStringLiteral("Coming soon in theatres")));
     auto* row = new QHBoxLayout;
     row->addWidget(NewLabel(QStringLiteral("Max. :")));
-    maxMovies_ = order_.Add(new CSpinField(1, 10));
+    maxMovies_ = order_.Add(new CSpinField(RangedField::MaxMovies));
     maxMovies_->setObjectName(QStringLiteral("maxMoviesSpinField"));
     row->addWidget(maxMovies_);
-    row->addWidget(NewLabel(QStringLiteral("movies (1...10)")));
+    row->addWidget(NewBoundsLabel(RangedField::MaxMovies));
     row->addStretch(1);
     row->addWidget(NewLabel(QStringLiteral("Country :")));
     moviesCountry_ = order_.Add(NewChoiceList(SourceCountryNames(), QStringLiteral("moviesCountryComboBox")));

@@ -87,7 +87,8 @@ private:
     };
     enum Topic { kWeather, kNews, kStocks, kMovies, kTopicCount };
 
-    void BuildControls();
+    void BuildControls(const std::vector<SettingReset>& resets);
+    QWidget* BuildResetBar(const std::vector<SettingReset>& resets);
     QWidget* BuildButtonColumn();
     QWidget* BuildStatusFrame();
     QWidget* BuildWeatherSection();

@@ -228,6 +228,21 @@ TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {
     EXPECT_EQ(Find<CSpinField>("forecastEuroSpinField")->High(), 5);
 }
 
+TEST_F(MainDialogTest, KeysTakenAtTheirDefaultAreNamedOnceInABarTheUserDismisses) {
+    Open("ConnectTimeout=99999\r\nFetchTimeout=abc\r\n");
+    auto* bar = Find("resetKeysBar");
+    EXPECT_TRUE(bar->isVisible());
+    const QString text = Find<QLabel>("resetKeysLabel")->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("[Settings] ConnectTimeout=99999 (60 is used), "
+                                             "[Settings] FetchTimeout=abc (120 is used)")))
+        << text.toStdString();
+    EXPECT_TRUE(boxes_.shown.empty()) << "a bar, not a box";
+    Click("resetKeysDismissPushButton");
+    EXPECT_FALSE(bar->isVisible());
+    Open("ConnectTimeout=30\r\n");
+    EXPECT_EQ(dialog_->findChild<QWidget*>(QStringLiteral("resetKeysBar")), nullptr);
+}
+
 TEST_F(MainDialogTest, SymbolsRefuseWhatNoQuoteServiceUses) {
     Open("[Stocks]\r\nDownload=1\r\nSymbols=IBM;X\r\n");
     Click("downloadPushButton");
