@@ -76,6 +76,14 @@ protected:
         group->setFocus();
         QTest::keyClick(group, Qt::Key_Space);
     }
+    // The weather topic against a server that holds its answer until release.
+    void HoldWeather(test::HttpServer& server, const std::atomic<bool>& release) {
+        test::PrepareWeatherTopic(home_, server, "");
+        server.Get("/us", [&release](const httplib::Request&, httplib::Response& res) {
+            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            res.set_content(test::RecordedUsWeather(), "text/plain");
+        });
+    }
     QString Field(const char* name) const { return Find<QLineEdit>(name)->text(); }
     QString Status() const { return Find<QLabel>("statusLabel")->text(); }
     bool WaitForRun() const { return finished_->count() > 0 || finished_->wait(30000); }
@@ -264,12 +272,8 @@ TEST_F(MainDialogTest, SymbolsRefuseWhatNoQuoteServiceUses) {
 
 TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheControlsTakeNoInput) {
     test::HttpServer server;
-    test::PrepareWeatherTopic(home_, server, "");
     std::atomic<bool> release{false};
-    server.Get("/us", [&](const httplib::Request&, httplib::Response& res) {
-        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        res.set_content(test::RecordedUsWeather(), "text/plain");
-    });
+    HoldWeather(server, release);
     Open("[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
     Click("downloadPushButton");
 
@@ -305,17 +309,12 @@ TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheControlsTakeNoInput) {
     EXPECT_TRUE(Find("settingsPushButton")->isEnabled());
 }
 
-// A server that holds its answer until released, for runs stopped or closed by the user.
 TEST_F(MainDialogTest, StopAndCloseDuringARunEndItAtOnce) {
     for (const bool close : {false, true}) {
         SCOPED_TRACE(close ? "close, Yes" : "Stop");
         test::HttpServer server;
-        test::PrepareWeatherTopic(home_, server, "");
         std::atomic<bool> release{false};
-        server.Get("/us", [&](const httplib::Request&, httplib::Response& res) {
-            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            res.set_content(test::RecordedUsWeather(), "text/plain");
-        });
+        HoldWeather(server, release);
         boxes_ = ScriptedMessageBoxes();
         Open("SaveOnExit=1\r\n[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
         QSignalSpy closed(dialog_.get(), &QDialog::finished);
