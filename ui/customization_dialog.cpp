@@ -27,7 +27,19 @@
 namespace tp {
 namespace {
 
-constexpr int kPicture = 129;
+// The topic's own "on" picture, as its check box in the main window or the
+// more-downloads dialog shows it.
+int TopicPicture(std::string_view topic) {
+    const struct {
+        std::string_view topic;
+        int picture;
+    } pictures[] = {{"Weather", 132}, {"News", 130},       {"Stocks", 129}, {"Movies", 131},
+                    {"Directions", 138}, {"Astro", 140}, {"Email", 148}};
+    for (const auto& row : pictures) {
+        if (row.topic == topic) return row.picture;
+    }
+    return 129;
+}
 constexpr QSize kPictureSize{56, 40};
 
 // File names are file-system bytes, not Latin-1 text (PathText is their way in).
@@ -47,7 +59,8 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     : QDialog(parent), boxes_(boxes), pickers_(pickers) {
     setObjectName(QStringLiteral("customizationDialog"));
     setWindowTitle(FromCore(topic) + QStringLiteral(" XML page customization"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(kPicture)));
+    const int topicPicture = TopicPicture(topic);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(topicPicture)));
 
     auto* page = new QGroupBox(QStringLiteral("XML page"));
     page->setObjectName(QStringLiteral("xmlPageGroupBox"));
@@ -71,7 +84,7 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     QPushButton* cancel = NewPushButton(QStringLiteral("Cancel"), QStringLiteral("cancelPushButton"));
     auto* picture = new CBitmapStatic(kPictureSize);
     picture->setObjectName(QStringLiteral("customizationBitmapStatic"));
-    picture->SetBitmap(kPicture);
+    picture->SetBitmap(topicPicture);
 
     auto* web = new QGroupBox(QStringLiteral("Web Pages"));
     web->setObjectName(QStringLiteral("webPagesGroupBox"));

@@ -140,10 +140,10 @@ void CGeneralSettingsDialog::BuildControls() {
     QGroupBox* completed =
         newFrame(QStringLiteral("When download is completed"), "completedGroupBox");
     intelliSynch_ =
-        inOrder(new QCheckBox(QStringLiteral("Start Intellysynch")), "intelliSynchCheckBox");
+        inOrder(new QCheckBox(QStringLiteral("Start Intellisync")), "intelliSynchCheckBox");
     synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
     autoExit_ =
-        inOrder(new QCheckBox(QStringLiteral("Automaticaly exit Tidepost")), "autoExitCheckBox");
+        inOrder(new QCheckBox(QStringLiteral("Automatically exit Tidepost")), "autoExitCheckBox");
     auto* completedGrid = new QGridLayout(completed);
     completedGrid->addWidget(intelliSynch_, 0, 0);
     completedGrid->addWidget(synchNow_, 0, 1);

@@ -44,14 +44,16 @@ std::vector<QIcon> LoadTreeImages(qreal ratio) {
     std::vector<QIcon> images;
     QSvgRenderer renderer(QStringLiteral(":/pictures/155.svg"));
     if (!renderer.isValid()) return images;
-    QPixmap strip(QSize(kImageSide * kImageCount, kImageSide) * ratio);
+    QPixmap strip(qRound(kImageSide * ratio) * kImageCount, qRound(kImageSide * ratio));
     strip.fill(Qt::transparent);
     {
         QPainter painter(&strip);
         renderer.render(&painter);
     }
     for (int i = 0; i < kImageCount; ++i) {
-        QPixmap image = strip.copy(QRect(QPoint(i * kImageSide, 0), QSize(kImageSide, kImageSide) * ratio));
+        // The strip is drawn at the screen's scale: so is each picture's place in it.
+        const int side = qRound(kImageSide * ratio);
+        QPixmap image = strip.copy(QRect(i * side, 0, side, side));
         image.setDevicePixelRatio(ratio);
         images.emplace_back(image);
     }

@@ -125,15 +125,15 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
 
     QGridLayout* listGrid = nullptr;
     column->addWidget(
-        order_.Add(NewFrame(QStringLiteral("List of Itinaries"), "itinerariesGroupBox", listGrid)));
-    listGrid->addWidget(order_.Add(new QLabel(QStringLiteral("Itinary Name :"))), 0, 0);
+        order_.Add(NewFrame(QStringLiteral("List of Itineraries"), "itinerariesGroupBox", listGrid)));
+    listGrid->addWidget(order_.Add(new QLabel(QStringLiteral("Itinerary Name :"))), 0, 0);
     QPushButton* previous = NewButton(QStringLiteral("<- "), "itineraryPreviousPushButton");
     QPushButton* next = NewButton(QStringLiteral("->"), "itineraryNextPushButton");
     auto* steps = new QHBoxLayout;
     steps->addWidget(previous);
     steps->addWidget(next);
     steps->addStretch(1);
-    steps->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 itinaries)"))));
+    steps->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 itineraries)"))));
     listGrid->addLayout(steps, 0, 1, 1, 4);
     itineraries_ = order_.Add(new QComboBox);
     itineraries_->setObjectName(QStringLiteral("itineraryComboBox"));
