@@ -12,7 +12,7 @@ class MessageBoxes {
 public:
     enum class AskStyle {
         Question,  // question icon, Yes is the default button
-        Caution,   // error icon, No is the default button
+        Caution,   // error icon, No is the default button: for what cannot be undone
     };
 
     enum class Choice { Yes, No, Cancel };

@@ -271,6 +271,9 @@ void CMoreDownloadsDialog::setVisible(bool visible) {
 }
 
 void CMoreDownloadsDialog::InitDialog() {
+    openedWith_[kDirections] = settings_.directions.download;
+    openedWith_[kAstro] = settings_.astro.download;
+    openedWith_[kEmail] = settings_.email.download;
     FillControls();
     for (Topic topic : {kDirections, kAstro, kEmail}) ApplyTopicBox(topic, false);
     FillEmailList();
@@ -304,6 +307,13 @@ void CMoreDownloadsDialog::ApplyTopicBox(Topic topic, bool focusNext) {
     bool* flags[] = {&settings_.directions.download, &settings_.astro.download,
                      &settings_.email.download};
     topics_[topic].Apply(*flags[topic], focusNext);
+}
+
+void CMoreDownloadsDialog::reject() {
+    settings_.directions.download = openedWith_[kDirections];
+    settings_.astro.download = openedWith_[kAstro];
+    settings_.email.download = openedWith_[kEmail];
+    QDialog::reject();
 }
 
 void CMoreDownloadsDialog::accept() {
@@ -418,7 +428,7 @@ void CMoreDownloadsDialog::StoreItinerary() {
 void CMoreDownloadsDialog::DeleteItinerary() {
     const int index = itineraries_->currentIndex();
     if (index < 0) return;
-    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteItineraryQuestion))) return;
+    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteItineraryQuestion), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = DeleteListedItinerary(GetIniPath(), ListedItineraries(), index);
     ClearCurrentItinerary();
     if (!deleted) WarnWriteFailed(QStringLiteral("The itinerary could not be deleted completely."));
@@ -427,7 +437,7 @@ void CMoreDownloadsDialog::DeleteItinerary() {
 }
 
 void CMoreDownloadsDialog::DeleteAllItineraries() {
-    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteAllItinerariesQuestion))) return;
+    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteAllItinerariesQuestion), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = tp::DeleteAllItineraries(GetIniPath());
     ClearCurrentItinerary();
     itineraryName_.clear();
@@ -468,7 +478,7 @@ void CMoreDownloadsDialog::ShowEmailList() {
 void CMoreDownloadsDialog::DeleteEmailFile() {
     emails_.selected = emailList_->currentIndex();
     const std::optional<std::string> question = DeleteSelectedQuestion(emails_);
-    if (!question || !boxes_.Ask(this, ProgramTitle(), PathText(*question))) return;
+    if (!question || !boxes_.Ask(this, ProgramTitle(), PathText(*question), MessageBoxes::AskStyle::Caution)) return;
     if (!DeleteSelectedEmailFile(emails_)) {
         WarnWriteFailed(QStringLiteral("The file could not be deleted."));
         return;
@@ -478,7 +488,7 @@ void CMoreDownloadsDialog::DeleteEmailFile() {
 
 void CMoreDownloadsDialog::DeleteAllEmailFiles() {
     const std::optional<std::string> question = DeleteAllQuestion(emails_);
-    if (!question || !boxes_.Ask(this, ProgramTitle(), FromCore(*question))) return;
+    if (!question || !boxes_.Ask(this, ProgramTitle(), FromCore(*question), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = tp::DeleteAllEmailFiles(emails_);
     ShowEmailList();
     if (!deleted) WarnWriteFailed(QStringLiteral("Some of the files could not be deleted."));

@@ -41,6 +41,9 @@ public:
     // Every opening starts from the settings, the settings file and the mail folder.
     void setVisible(bool visible) override;
     void accept() override;
+    // Takes back the topic boxes' flags; itinerary records, deleted e-mail
+    // files and the sign list stay as the buttons left them.
+    void reject() override;
 
 signals:
     // A "Custom..." button: topic is "Directions", "Astro" or "Email".
@@ -96,6 +99,7 @@ private:
     EmailFileList emails_;
 
     DialogOrder order_;
+    bool openedWith_[kTopicCount] = {};  // the three topics' flags when the dialog opened
     TopicSection topics_[kTopicCount];
     QComboBox* itineraries_ = nullptr;
     QComboBox* country_ = nullptr;
