@@ -92,6 +92,10 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     sourceList_ = new QComboBox;
     sourceList_->setObjectName(QStringLiteral("urlComboBox"));
     QPushButton* sourceEdit = NewBrowseButton("urlPushButton");
+    // A topic without web sources (e-mail) has nothing to edit here.
+    sourceEdit->setEnabled(false);
+    connect(sourceList_, &QComboBox::currentIndexChanged, sourceEdit,
+            [sourceEdit](int index) { sourceEdit->setEnabled(index >= 0); });
     webRow->addWidget(new QLabel(QStringLiteral("URL:")));
     webRow->addWidget(sourceList_, 1);
     webRow->addWidget(sourceEdit);

@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -608,8 +609,15 @@ void CMainDialog::RemoveCode(CodeListKind kind) {
 }
 
 void CMainDialog::OpenRawCopy() {
-    const QUrl file = QUrl::fromLocalFile(PathText(GetExeFolder() + "download.txt"));
-    if (!QDesktopServices::openUrl(file)) boxes_.Beep();
+    const QString path = PathText(GetExeFolder() + "download.txt");
+    if (!QFileInfo::exists(path)) {
+        boxes_.Inform(this, ProgramTitle(), QStringLiteral("There is no last page fetched (%1) to show.").arg(path));
+        viewButton_->setEnabled(false);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        boxes_.Warn(this, ProgramTitle(), QStringLiteral("This desktop has no program to open %1.").arg(path));
+    }
 }
 
 bool CMainDialog::IsRunning() const { return run_->IsRunning(); }

@@ -167,6 +167,7 @@ TEST_F(CustomizationTest, EmailHasNoSourcesAndItsButtonDoesNothing) {
     EXPECT_TRUE(RunFlow("Email", false, [](CCustomizationDialog& d) {
         EXPECT_EQ(Find<QComboBox>(d, "urlComboBox")->count(), 0);
         EXPECT_EQ(Find<CBitmapStatic>(d, "customizationBitmapStatic")->BitmapNumber(), 148);
+        EXPECT_FALSE(Find<QPushButton>(d, "urlPushButton")->isEnabled());
         const auto webAddressOpened = OnNextModal<CWebAddressDialog>([](CWebAddressDialog&) {});
         Click(d, "urlPushButton");
         QApplication::processEvents();
