@@ -101,7 +101,8 @@ struct Progress {
         : stallLimit(std::chrono::seconds(timeouts.stallSeconds)),
           totalLimit(std::chrono::seconds(timeouts.totalSeconds)),
           started(Clock::now()),
-          lastActivity(started) {}
+          lastActivity(started),
+          stop(timeouts.stop) {}
 
     // Time without a byte of answer after which the transfer is given up (0: never).
     Clock::duration stallLimit;
@@ -112,6 +113,8 @@ struct Progress {
     Clock::time_point lastActivity;
     bool stalled = false;
     bool overTime = false;
+    const std::atomic<bool>* stop;
+    bool stopped = false;  // by the user
     bool full = false;  // the rest of the body is not wanted
     // The headers of the response whose body we read are complete. Redirects
     // and interim (1xx) answers do not count: until the final answer's headers
@@ -179,6 +182,10 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     Progress& t = *static_cast<Progress*>(user);
     if (t.full) return 1;
+    if (t.stop && t.stop->load()) {
+        t.stopped = true;
+        return 1;
+    }
     const Clock::time_point now = Clock::now();
     if (t.stallLimit.count() > 0 && now - t.lastActivity >= t.stallLimit) {
         t.stalled = true;
@@ -307,6 +314,10 @@ FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
     // Stopping because the body is full is how a long body ends.
     if (rc != CURLE_OK && !progress.full) {
         std::string reason = *errorText ? errorText : curl_easy_strerror(rc);
+        if (progress.stopped) {
+            return FailureWithReason(url, progress.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error",
+                                     rc, "stopped by the user");
+        }
         if (progress.overTime) {
             // Its own text, so that it is not taken for a stall.
             FetchResult result = Failure(Format("InternetReadFile Error: %x (fetch time-out of %ld s)",

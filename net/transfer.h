@@ -8,6 +8,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -24,6 +25,9 @@ struct FetchTimeouts {
     long connectSeconds = 60;
     long stallSeconds = 60;
     long totalSeconds = 120;
+    // Set by the user's Stop: a transfer ends at its next progress call (about
+    // once a second at the latest) and fails "stopped by the user". Null: never.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // How the fetches of one caller are made: their time-outs, and whether an

@@ -142,7 +142,7 @@ constexpr StringResource kStrings[] = {
     {145, "How to add several stock symbols in the list ?\n\n"
           "Simply type all your stock symbols separated with \",\" comma characters.\n\n"
           "How to add a new currency exchange rate ?\n\n"
-          "Just add the 2 money symbols separated with a \"/\" slash charaters to the list "
+          "Just add the 2 money symbols separated with a \"/\" slash characters to the list "
           "(click on \"...\" button to modify the list)\n"
           "Example: for Dollar to Euro rate add \"USD/EUR\"\n"},
     {146, "Select the zodiac sign you would like to have and add it to the list with button "

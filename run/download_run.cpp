@@ -116,24 +116,33 @@ std::vector<PlannedFetch> FetchesAhead(const std::vector<TopicPlan>& plans) {
 
 // Runs the selected topics in their order; false when one failed with
 // StopOnError on. Transfers started for them end with this call.
-bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome) {
+bool StopRequested(const std::atomic<bool>* stop, RunView& view) {
+    if (!stop || !stop->load()) return false;
+    view.SetStatus("Download stopped by the user.");
+    view.ShowDiagnostic("stopped by the user");
+    return true;
+}
+
+bool RunTopics(const Settings& settings, RunView& view, RunOutcome& outcome, const std::atomic<bool>* stop) {
     const GeneralSettings& general = settings.general;
     const std::vector<TopicPlan> plans = PlanTopics(settings);
     // One at a time fetches nothing ahead, but still keeps its connections.
+    const FetchOptions options = FetchOptionsOf(general, stop);
     ParallelFetches fetches(general.maxFetches > 1 ? FetchesAhead(plans) : std::vector<PlannedFetch>(),
-                            {general.maxFetches, general.maxFetchesPerHost}, FetchOptionsOf(general));
-    const Fetcher fetcher(FetchOptionsOf(general), &fetches);
+                            {general.maxFetches, general.maxFetchesPerHost}, options);
+    const Fetcher fetcher(options, &fetches);
     for (const Topic& topic : Topics()) {
+        if (StopRequested(stop, view)) return false;
         fetches.EnterGroup(topic.step);
         if (topic.selected(settings) &&
             !RunTopic(topic, plans[static_cast<std::size_t>(topic.id)], fetcher, settings, view)) {
             ++outcome.failedTopics;
             // The raw copy of the failing page stays for the user to look at.
-            if (general.stopOnError) return false;
+            if (StopRequested(stop, view) || general.stopOnError) return false;
         }
         view.SetProgressPosition(topic.step);
     }
-    return true;
+    return !StopRequested(stop, view);
 }
 
 // Added only when the page folder holds enough pages; a failed write is not
@@ -151,11 +160,11 @@ std::string FormatTotalSize(std::uint32_t bytes) {
     return Format("%.1f KB", static_cast<double>(bytes) / 1024.0);
 }
 
-FetchOptions FetchOptionsOf(const GeneralSettings& general) {
-    return {{general.connectTimeout, general.stallTimeout, general.fetchTimeout}, general.localConversion};
+FetchOptions FetchOptionsOf(const GeneralSettings& general, const std::atomic<bool>* stop) {
+    return {{general.connectTimeout, general.stallTimeout, general.fetchTimeout, stop}, general.localConversion};
 }
 
-RunOutcome RunDownload(const Settings& settings, RunView& view) {
+RunOutcome RunDownload(const Settings& settings, RunView& view, const std::atomic<bool>* stop) {
     // The customizations and itineraries the topics read stay as they were
     // when the run began, whatever happens to the file meanwhile.
     const ini::FrozenReading oneReading(GetIniPath());
@@ -202,7 +211,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view) {
 
     view.SetProgressRange(0, kTopicCount);
     view.SetProgressPosition(0);
-    if (!RunTopics(settings, view, outcome)) {
+    if (!RunTopics(settings, view, outcome, stop)) {
         outcome.end = RunEnd::Stopped;
         return outcome;
     }

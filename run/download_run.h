@@ -10,18 +10,20 @@
 #include "run/run_view.h"
 #include "settings/settings_model.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 namespace tp {
 
-// How a run with these settings fetches its pages.
-FetchOptions FetchOptionsOf(const GeneralSettings& general);
+// How a run with these settings fetches its pages; stop, when given, ends
+// every transfer once it is set.
+FetchOptions FetchOptionsOf(const GeneralSettings& general, const std::atomic<bool>* stop = nullptr);
 
 enum class RunEnd {
     Refused,    // a range check or a validation showed its message; nothing else changed
     Busy,       // another run holds the data folder's lock; its message was shown
-    Stopped,    // the lock or the clean-up failed, or a topic failed with StopOnError on
+    Stopped,    // the lock or the clean-up failed, a topic failed with StopOnError on, or the user stopped it
     Completed,  // the size report was shown
 };
 
@@ -41,7 +43,10 @@ struct RunOutcome {
 // is running in <folder>") and ends the run as Busy before anything is deleted.
 // Write errors never kill the process (SIGPIPE and SIGXFSZ are ignored from the
 // first run on). Diagnostic lines go to view.ShowDiagnostic as the topics end.
-RunOutcome RunDownload(const Settings& settings, RunView& view);
+// stop (may be null): set by the user to stop the run. The transfers end at
+// once, the run ends after the topic in progress as a StopOnError stop does,
+// with the status "Download stopped by the user." and a diagnostic line.
+RunOutcome RunDownload(const Settings& settings, RunView& view, const std::atomic<bool>* stop = nullptr);
 
 // The size in the final status text: "%i bytes" below 1,024, else the size in
 // kilobytes with "%.1f KB".

@@ -2,13 +2,13 @@
 # Draws the main window offscreen into docs/main-window.png (and a 200 % copy
 # into docs/main-window@2x.png), with the sample settings of a typical user; the
 # customization and web address dialogs, the link browser, the about box, the
-# more-downloads and general settings dialogs beside it.
+# more-downloads and general settings dialogs beside it, each also at 200 %.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target tidepost_window_shot tidepost_customization_shot \
-  tidepost_dialog_shot tidepost_data_cfg tidepost_data_doc
+  tidepost_dialog_shot tidepost_page_view tidepost_data_cfg tidepost_data_doc
 
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
@@ -25,7 +25,9 @@ TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/main-window@2x.png 2
 TIDEPOST_HOME="$home" build/tests/tidepost_customization_shot docs
 TIDEPOST_HOME="$home" build/tests/tidepost_customization_shot docs 2
 TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/link-browser.png 1 links
+TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/link-browser@2x.png 2 links
 TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/about-box.png 1 about
+TIDEPOST_HOME="$home" build/tests/tidepost_window_shot docs/about-box@2x.png 2 about
 
 # The further topics: two itineraries, two signs, two memos; debug buttons shown.
 printf '%s\r\n' '[Debug]' 'On=1' '[Directions]' 'Download=1' 'Itinary1=Home to work' 'Country1=0' \
@@ -36,7 +38,9 @@ mkdir -p "$home/emails"
 printf 'Call the plumber\r\n' >"$home/emails/memo.txt"
 printf 'Subject: Dinner\r\n\r\nAt eight.\r\n' >"$home/emails/dinner.eml"
 TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot more-downloads docs/more-downloads.png
+TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot more-downloads docs/more-downloads@2x.png 2
 TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot general-settings docs/general-settings.png
+TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot general-settings docs/general-settings@2x.png 2
 echo "written: docs/main-window.png docs/customization-dialog.png docs/web-address-dialog.png"\
   "docs/link-browser.png docs/about-box.png docs/more-downloads.png docs/general-settings.png"\
-  "(and @2x copies of the first three)"
+  "(and an @2x copy of each)"

@@ -61,7 +61,7 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
         QStringLiteral("Tidepost is a freeware that downloads XML web pages for the Xircom REX6000 PDA."),
         "descriptionLabel");
     auto* transfer = NewText(
-        QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with IntellSynch)"),
+        QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with Intellisync)"),
         "transferLabel");
 
     // Where this copy keeps its settings and pages (see the data folder rules).

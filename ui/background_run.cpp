@@ -29,6 +29,9 @@ public:
     void RequestClose() override {
         OnTarget([&] { target_.RequestClose(); });
     }
+    void ShowDiagnostic(std::string_view line) override {
+        OnTarget([&] { target_.ShowDiagnostic(line); });
+    }
 
 private:
     template <class Call>
@@ -50,9 +53,10 @@ BackgroundRun::~BackgroundRun() {
 
 bool BackgroundRun::Start(const Settings& settings) {
     if (thread_.joinable()) return false;
+    stop_ = false;
     thread_ = std::thread([this, settings] {
         ForwardingRunView forward(*this, view_);
-        const RunOutcome outcome = RunDownload(settings, forward);
+        const RunOutcome outcome = RunDownload(settings, forward, &stop_);
         QMetaObject::invokeMethod(
             this,
             [this, outcome] {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <thread>
 
 namespace tp {
@@ -23,6 +24,9 @@ public:
     // Starts a run with a copy of settings; false when one is still going.
     bool Start(const Settings& settings);
     bool IsRunning() const { return thread_.joinable(); }
+    // Asks the run to stop: its transfers end at once, the run after the
+    // topic in progress.
+    void Stop() { stop_ = true; }
 
 signals:
     // On this object's thread, once the run has returned.
@@ -31,6 +35,7 @@ signals:
 private:
     RunView& view_;
     std::thread thread_;
+    std::atomic<bool> stop_{false};
 };
 
 }  // namespace tp

@@ -3,6 +3,8 @@
 #include "app/globals.h"
 #include "resources/string_table.h"
 #include "ui/core_text.h"
+#include "ui/dialog_kit.h"
+#include "ui/entry_checks.h"
 #include "ui/dialog_units.h"
 #include "ui/message_boxes.h"
 #include "ui/multi_line_edit.h"
@@ -15,12 +17,11 @@
 namespace tp {
 namespace {
 
-const QString kTitle = QStringLiteral("Tidepost");
-
 }  // namespace
 
-CCodeListDialog::CCodeListDialog(std::string_view fileText, int promptId, MessageBoxes& boxes, QWidget* parent)
-    : QDialog(parent), boxes_(boxes) {
+CCodeListDialog::CCodeListDialog(std::string_view fileText, int promptId, MessageBoxes& boxes, QWidget* parent,
+                                 std::optional<CodeListKind> checked)
+    : QDialog(parent), boxes_(boxes), checked_(checked) {
     setObjectName(QStringLiteral("codeListDialog"));
     setWindowTitle(QStringLiteral("Modification of the code list"));
 
@@ -38,12 +39,9 @@ CCodeListDialog::CCodeListDialog(std::string_view fileText, int promptId, Messag
     auto* listLabel = new QLabel(QStringLiteral("List of selections:"));
     listLabel->setBuddy(list_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(QStringLiteral("okPushButton"));
+    QPushButton* ok = NewPushButton(QStringLiteral("OK"), QStringLiteral("okPushButton"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
-    cancel->setObjectName(QStringLiteral("cancelPushButton"));
-    cancel->setAutoDefault(false);
+    QPushButton* cancel = NewPushButton(QStringLiteral("Cancel"), QStringLiteral("cancelPushButton"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -70,10 +68,21 @@ CCodeListDialog::CCodeListDialog(std::string_view fileText, int promptId, Messag
 void CCodeListDialog::accept() {
     std::string text = CodeListTextFromEditor(ToCore(list_->Text()));
     if (text.size() > kCodeFileMax) {
-        boxes_.Warn(this, kTitle,
+        boxes_.Warn(this, ProgramTitle(),
                     QStringLiteral("The list is %1 characters long; at most %2 can be kept. Shorten it first.")
                         .arg(text.size())
                         .arg(kCodeFileMax));
+        return;
+    }
+    if (const std::size_t line = checked_ ? FirstMalformedCodeLine(*checked_, text) : 0) {
+        const QString form = *checked_ == CodeListKind::Rate ? QStringLiteral("XXX/YYY")
+                             : *checked_ == CodeListKind::Area ? QStringLiteral("12345 - City name")
+                                                               : QStringLiteral("Code - City name");
+        boxes_.Warn(this, ProgramTitle(),
+                    QStringLiteral("Line %1 is not of the form \"%2\". Nothing was saved; correct the line first.")
+                        .arg(line)
+                        .arg(form));
+        list_->setFocus();
         return;
     }
     fileText_ = std::move(text);
@@ -83,13 +92,14 @@ void CCodeListDialog::accept() {
 bool EditCodeListFile(QWidget* owner, MessageBoxes& boxes, CodeListKind kind) {
     std::string text;
     if (!ReadCodeFileForEditor(kind, text)) {
-        boxes.Warn(owner, kTitle, FromCore(g_lastError));
+        boxes.Warn(owner, ProgramTitle(), FromCore(g_lastError));
         return false;
     }
-    CCodeListDialog editor(text, kind == CodeListKind::Rate ? kRateListPrompt : kCodeListPrompt, boxes, owner);
+    CCodeListDialog editor(text, kind == CodeListKind::Rate ? kRateListPrompt : kCodeListPrompt, boxes, owner,
+                           kind);
     if (editor.exec() != QDialog::Accepted) return false;
     if (!WriteCodeFile(kind, editor.FileText())) {
-        boxes.Warn(owner, kTitle, FromCore(g_lastError));
+        boxes.Warn(owner, ProgramTitle(), FromCore(g_lastError));
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,10 @@ class CCodeListDialog : public QDialog {
     Q_OBJECT
 public:
     // fileText: the file's text; promptId: the string shown above the list
-    // (0 means the prompt for area and city codes).
-    CCodeListDialog(std::string_view fileText, int promptId, MessageBoxes& boxes, QWidget* parent);
+    // (0 means the prompt for area and city codes); checked: OK refuses a line
+    // that is not of this kind's form.
+    CCodeListDialog(std::string_view fileText, int promptId, MessageBoxes& boxes, QWidget* parent,
+                    std::optional<CodeListKind> checked = std::nullopt);
 
     // After OK: the text for the file, lines ended by line feeds.
     const std::string& FileText() const { return fileText_; }
@@ -30,6 +33,7 @@ public:
 private:
     MessageBoxes& boxes_;
     std::string fileText_;
+    std::optional<CodeListKind> checked_;
     CMultiLineEdit* list_ = nullptr;
 };
 

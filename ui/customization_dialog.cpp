@@ -6,6 +6,7 @@
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
 #include "ui/file_pickers.h"
 #include "ui/message_boxes.h"
@@ -26,21 +27,26 @@
 namespace tp {
 namespace {
 
-constexpr int kPicture = 129;
+// The topic's own "on" picture, as its check box in the main window or the
+// more-downloads dialog shows it.
+int TopicPicture(std::string_view topic) {
+    const struct {
+        std::string_view topic;
+        int picture;
+    } pictures[] = {{"Weather", 132}, {"News", 130},       {"Stocks", 129}, {"Movies", 131},
+                    {"Directions", 138}, {"Astro", 140}, {"Email", 148}};
+    for (const auto& row : pictures) {
+        if (row.topic == topic) return row.picture;
+    }
+    return 129;
+}
 constexpr QSize kPictureSize{56, 40};
 
 // File names are file-system bytes, not Latin-1 text (PathText is their way in).
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-QPushButton* NewButton(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QPushButton* NewBrowseButton(const char* name) {
-    QPushButton* button = NewButton(QStringLiteral("..."), name);
+    QPushButton* button = NewPushButton(QStringLiteral("..."), QLatin1String(name));
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) +
                           button->sizeHint().height());
     return button;
@@ -53,7 +59,8 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     : QDialog(parent), boxes_(boxes), pickers_(pickers) {
     setObjectName(QStringLiteral("customizationDialog"));
     setWindowTitle(FromCore(topic) + QStringLiteral(" XML page customization"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(kPicture)));
+    const int topicPicture = TopicPicture(topic);
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(topicPicture)));
 
     auto* page = new QGroupBox(QStringLiteral("XML page"));
     page->setObjectName(QStringLiteral("xmlPageGroupBox"));
@@ -72,12 +79,12 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     pageGrid->addWidget(templateBrowse, 1, 2);
     pageGrid->setColumnStretch(1, 1);
 
-    QPushButton* save = NewButton(QStringLiteral("&Save"), "savePushButton");
+    QPushButton* save = NewPushButton(QStringLiteral("&Save"), QStringLiteral("savePushButton"));
     save->setDefault(true);
-    QPushButton* cancel = NewButton(QStringLiteral("Cancel"), "cancelPushButton");
+    QPushButton* cancel = NewPushButton(QStringLiteral("Cancel"), QStringLiteral("cancelPushButton"));
     auto* picture = new CBitmapStatic(kPictureSize);
     picture->setObjectName(QStringLiteral("customizationBitmapStatic"));
-    picture->SetBitmap(kPicture);
+    picture->SetBitmap(topicPicture);
 
     auto* web = new QGroupBox(QStringLiteral("Web Pages"));
     web->setObjectName(QStringLiteral("webPagesGroupBox"));
@@ -85,6 +92,10 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     sourceList_ = new QComboBox;
     sourceList_->setObjectName(QStringLiteral("urlComboBox"));
     QPushButton* sourceEdit = NewBrowseButton("urlPushButton");
+    // A topic without web sources (e-mail) has nothing to edit here.
+    sourceEdit->setEnabled(false);
+    connect(sourceList_, &QComboBox::currentIndexChanged, sourceEdit,
+            [sourceEdit](int index) { sourceEdit->setEnabled(index >= 0); });
     webRow->addWidget(new QLabel(QStringLiteral("URL:")));
     webRow->addWidget(sourceList_, 1);
     webRow->addWidget(sourceEdit);
@@ -101,8 +112,12 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     layout->addLayout(left, 1);
     layout->addLayout(right);
 
-    QWidget* order[] = {iconField_, iconBrowse, templateField_, templateBrowse, save, cancel, sourceList_, sourceEdit};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    DialogOrder order;
+    for (QWidget* widget : std::initializer_list<QWidget*>{iconField_, iconBrowse, templateField_, templateBrowse, save,
+                                                           cancel, sourceList_, sourceEdit}) {
+        order.Add(widget);
+    }
+    order.ApplyTabOrder();
 
     connect(iconBrowse, &QPushButton::clicked, this, [this] {
         PickFile(iconField_, QStringLiteral("*.txt"),

@@ -2,6 +2,7 @@
 
 #include "settings/custom_sources.h"
 #include "ui/customization_dialog.h"
+#include "ui/dialog_kit.h"
 #include "ui/file_pickers.h"
 #include "ui/message_boxes.h"
 
@@ -9,7 +10,7 @@ namespace tp {
 
 bool ConfirmCustomization(QWidget* owner, MessageBoxes& boxes, bool customWarnings) {
     if (!customWarnings) return true;
-    return boxes.Ask(owner, QStringLiteral("Tidepost"),
+    return boxes.Ask(owner, ProgramTitle(),
                      QStringLiteral("IMPORTANT WARNING:\n\nCustomization changes you may introduce could cause your\n"
                                     "Tidepost application to crash or not to download as expected.\n"
                                     "Do you want to continue ?"),

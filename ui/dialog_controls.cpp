@@ -1,6 +1,7 @@
 #include "ui/dialog_controls.h"
 
 #include "ui/bitmap_static.h"
+#include "ui/dialog_kit.h"
 #include "ui/help_dialog.h"
 
 #include <QComboBox>
@@ -13,6 +14,12 @@
 namespace tp {
 
 void TopicFrame::ShowState() const { picture->SetBitmap(box->isChecked() ? onPicture : offPicture); }
+
+void TopicFrame::Apply(bool& flag, bool focusNext) const {
+    flag = box->isChecked();
+    if (flag && focusNext) FocusNextAfter(box);
+    ShowState();
+}
 
 TopicFrame NewTopicFrame(const QString& title, const char* name, int onPicture, int offPicture) {
     TopicFrame frame;

@@ -26,6 +26,10 @@ struct TopicFrame {
 
     // The "on" or "off" picture, as the box is ticked or not.
     void ShowState() const;
+    // After a click (focusNext) or at opening: flag takes the box's state, the
+    // picture follows it, and a click that turns the topic on moves the focus
+    // to the topic's first control.
+    void Apply(bool& flag, bool focusNext) const;
 };
 
 // The frame named name + "GroupBox" with its picture name + "BitmapStatic"

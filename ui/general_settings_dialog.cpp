@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "app/globals.h"
 #include "pages/page_files.h"
@@ -19,13 +18,14 @@
 #include "settings/range_checks.h"
 #include "settings/sync_tool.h"
 #include "ui/dialog_controls.h"
+#include "ui/core_text.h"
+#include "ui/dialog_kit.h"
 #include "ui/message_boxes.h"
 #include "ui/spin_field.h"
 
 namespace tp {
 namespace {
 
-const QString kTitle = QStringLiteral("Tidepost");
 const QString kIconFile = QStringLiteral(":/pictures/icon131.svg");
 
 // Checks the button of index, or none when no button has that index.
@@ -37,6 +37,28 @@ void SetRadioIndex(QButtonGroup* group, int index) {
     group->setExclusive(false);
     for (QAbstractButton* button : group->buttons()) button->setChecked(false);
     group->setExclusive(true);
+}
+
+// The number fields, in dialog order.
+constexpr RangedField kNumberFields[] = {RangedField::ConnectTimeout, RangedField::StallTimeout,
+                                         RangedField::FetchTimeout, RangedField::MaxFetches,
+                                         RangedField::MaxFetchesPerHost};
+
+QString FieldLabel(RangedField field) {
+    switch (field) {
+    case RangedField::ConnectTimeout:
+        return QStringLiteral("Connect time-out");
+    case RangedField::StallTimeout:
+        return QStringLiteral("Stall time-out");
+    case RangedField::FetchTimeout:
+        return QStringLiteral("Whole fetch time-out");
+    case RangedField::MaxFetches:
+        return QStringLiteral("Pages fetched at once");
+    case RangedField::MaxFetchesPerHost:
+        return QStringLiteral("At once from one server");
+    default:  // the main window's numbers
+        return {};
+    }
 }
 
 }  // namespace
@@ -53,22 +75,19 @@ CGeneralSettingsDialog::CGeneralSettingsDialog(MessageBoxes& boxes, GeneralSetti
 
 void CGeneralSettingsDialog::BuildControls() {
     // Dialog order, which is also the tab order.
-    std::vector<QWidget*> order;
+    DialogOrder order;
     auto inOrder = [&order](auto* widget, const char* name) {
         widget->setObjectName(QLatin1String(name));
-        order.push_back(widget);
-        return widget;
+        return order.Add(widget);
     };
     auto newFrame = [&](const QString& title, const char* name) {
         return inOrder(new QGroupBox(title), name);
     };
     auto newButton = [&](const QString& text, const char* name) {
-        QPushButton* button = inOrder(new QPushButton(text), name);
-        button->setAutoDefault(false);
-        return button;
+        return order.Add(NewPushButton(text, QLatin1String(name)));
     };
     auto newSmallButton = [&](const QString& text, const char* name) {
-        return inOrder(NewSmallButton(text, QLatin1String(name)), name);
+        return order.Add(NewSmallButton(text, QLatin1String(name)));
     };
     auto newRadioGroup = [this](QRadioButton* first, QRadioButton* second) {
         auto* group = new QButtonGroup(this);
@@ -121,10 +140,10 @@ void CGeneralSettingsDialog::BuildControls() {
     QGroupBox* completed =
         newFrame(QStringLiteral("When download is completed"), "completedGroupBox");
     intelliSynch_ =
-        inOrder(new QCheckBox(QStringLiteral("Start Intellysynch")), "intelliSynchCheckBox");
+        inOrder(new QCheckBox(QStringLiteral("Start Intellisync")), "intelliSynchCheckBox");
     synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
     autoExit_ =
-        inOrder(new QCheckBox(QStringLiteral("Automaticaly exit Tidepost")), "autoExitCheckBox");
+        inOrder(new QCheckBox(QStringLiteral("Automatically exit Tidepost")), "autoExitCheckBox");
     auto* completedGrid = new QGridLayout(completed);
     completedGrid->addWidget(intelliSynch_, 0, 0);
     completedGrid->addWidget(synchNow_, 0, 1);
@@ -139,21 +158,19 @@ void CGeneralSettingsDialog::BuildControls() {
     webGrid->addWidget(localConversion_, 0, 0, 1, 3);
     const struct {
         CSpinField*& field;
-        const char* label;
+        RangedField id;
         const char* name;
-        int high;
-        const char* unit;
-    } numbers[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", 600, "seconds"},
-                   {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", 600, "seconds"},
-                   {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", 3600, "seconds"},
-                   {maxFetches_, "Pages fetched at once :", "maxFetchesSpinField", 64, "pages"},
-                   {maxFetchesPerHost_, "At once from one server :", "maxFetchesPerHostSpinField", 64, "pages"}};
+    } numbers[] = {{connectTimeout_, RangedField::ConnectTimeout, "connectTimeoutSpinField"},
+                   {stallTimeout_, RangedField::StallTimeout, "stallTimeoutSpinField"},
+                   {fetchTimeout_, RangedField::FetchTimeout, "fetchTimeoutSpinField"},
+                   {maxFetches_, RangedField::MaxFetches, "maxFetchesSpinField"},
+                   {maxFetchesPerHost_, RangedField::MaxFetchesPerHost, "maxFetchesPerHostSpinField"}};
     int row = 1;
     for (const auto& number : numbers) {
-        number.field = inOrder(new CSpinField(1, number.high), number.name);
-        webGrid->addWidget(new QLabel(QLatin1String(number.label)), row, 0);
+        number.field = inOrder(new CSpinField(number.id), number.name);
+        webGrid->addWidget(new QLabel(FieldLabel(number.id) + QStringLiteral(" :")), row, 0);
         webGrid->addWidget(number.field, row, 1);
-        webGrid->addWidget(new QLabel(QStringLiteral("%1 (1...%2)").arg(QLatin1String(number.unit)).arg(number.high)),
+        webGrid->addWidget(new QLabel(FromCore(BoundsLabel(number.id))),
                            row, 2);
         ++row;
     }
@@ -191,12 +208,7 @@ void CGeneralSettingsDialog::BuildControls() {
     top->addLayout(right, 0, 1);
     top->addWidget(custom, 1, 0, 1, 2);
 
-    QWidget* previous = nullptr;
-    for (QWidget* widget : order) {
-        if (widget->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) setTabOrder(previous, widget);
-        previous = widget;
-    }
+    order.ApplyTabOrder();
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -257,15 +269,26 @@ void CGeneralSettingsDialog::accept() {
     GeneralSettings shown = settings_;
     CollectControls(shown);
     if (const auto violation = CheckGeneralRanges(shown)) {
-        boxes_.Warn(this, kTitle, QString::fromLatin1(RangeMessage(*violation)));
-        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_, maxFetchesPerHost_};
-        for (CSpinField* field : fields) {
-            if (field->value() < field->Low() || field->value() > field->High()) field->setFocus();
-        }
+        boxes_.Warn(this, ProgramTitle(), NamedRangeMessage(*violation));
+        FocusRefusedField(FieldOf(violation->field));
         return;
     }
     settings_ = shown;
     QDialog::accept();
+}
+
+CSpinField* CGeneralSettingsDialog::FieldOf(RangedField field) const {
+    CSpinField* const fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_, maxFetchesPerHost_};
+    for (std::size_t i = 0; i < std::size(kNumberFields); ++i) {
+        if (kNumberFields[i] == field) return fields[i];
+    }
+    return nullptr;
+}
+
+QString CGeneralSettingsDialog::NamedRangeMessage(const RangeViolation& violation) {
+    return FromCore(RangeMessage(violation)) +
+           QStringLiteral("\n\n(\"%1\" in the General Settings dialog, opened with \"Settings\")")
+               .arg(FieldLabel(violation.field));
 }
 
 void CGeneralSettingsDialog::RestoreCustomization() {
@@ -274,7 +297,7 @@ void CGeneralSettingsDialog::RestoreCustomization() {
     QApplication::restoreOverrideCursor();
     if (!restored) {
         boxes_.Warn(
-            this, kTitle,
+            this, ProgramTitle(),
             QStringLiteral("The customized addresses and tags could not all be restored.\n\n%1")
                 .arg(QString::fromLocal8Bit(g_lastError)));
     }

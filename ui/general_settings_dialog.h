@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include "settings/range_checks.h"
 #include "settings/settings_model.h"
 
 class QButtonGroup;
@@ -28,12 +29,17 @@ public:
     void setVisible(bool visible) override;
     void accept() override;
 
+    // The range message of a number of this dialog, naming the field and the
+    // dialog, for messages shown outside it.
+    static QString NamedRangeMessage(const RangeViolation& violation);
+
 private:
     void BuildControls();
     void FillControls();
     // Copies the controls into into.
     void CollectControls(GeneralSettings& into) const;
     void RestoreCustomization();
+    CSpinField* FieldOf(RangedField field) const;
 
     MessageBoxes& boxes_;
     GeneralSettings& settings_;

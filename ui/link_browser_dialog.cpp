@@ -1,6 +1,7 @@
 #include "ui/link_browser_dialog.h"
 
 #include "app/paths.h"
+#include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
 
 #include <QDesktopServices>
@@ -14,9 +15,8 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEngineView>
-
-#include <unistd.h>
+#include <QKeyEvent>
+#include <QPluginLoader>
 
 #include <vector>
 
@@ -44,31 +44,27 @@ std::vector<QIcon> LoadTreeImages(qreal ratio) {
     std::vector<QIcon> images;
     QSvgRenderer renderer(QStringLiteral(":/pictures/155.svg"));
     if (!renderer.isValid()) return images;
-    QPixmap strip(QSize(kImageSide * kImageCount, kImageSide) * ratio);
+    QPixmap strip(qRound(kImageSide * ratio) * kImageCount, qRound(kImageSide * ratio));
     strip.fill(Qt::transparent);
     {
         QPainter painter(&strip);
         renderer.render(&painter);
     }
     for (int i = 0; i < kImageCount; ++i) {
-        QPixmap image = strip.copy(QRect(QPoint(i * kImageSide, 0), QSize(kImageSide, kImageSide) * ratio));
+        // The strip is drawn at the screen's scale: so is each picture's place in it.
+        const int side = qRound(kImageSide * ratio);
+        QPixmap image = strip.copy(QRect(i * side, 0, side, side));
         image.setDevicePixelRatio(ratio);
         images.emplace_back(image);
     }
     return images;
 }
 
-// The web engine's sandbox cannot start for root; for anyone else it stays on.
-void AllowWebEngineForRoot() {
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-}
-
 QUrl ToUrl(const QString& address) { return QUrl::fromUserInput(address); }
 
 }  // namespace
 
-CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
+CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent, const QString& pageViewPlugin) : QDialog(parent) {
     setObjectName(QStringLiteral("linkBrowserDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -84,7 +80,9 @@ CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
     auto* urlLabel = new QLabel(QStringLiteral("URL:"));
     urlField_ = new QLineEdit;
     urlField_->setObjectName(QStringLiteral("urlLineEdit"));
-    urlField_->setReadOnly(true);
+    ShowReadOnly(urlField_);
+    // Enter in the address field would press "Exit".
+    urlField_->installEventFilter(this);
     exitButton_ = new QPushButton(QStringLiteral("Exit"));
     exitButton_->setObjectName(QStringLiteral("exitPushButton"));
     exitButton_->setDefault(true);
@@ -96,10 +94,8 @@ CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
     tree_->setRootIsDecorated(true);
     tree_->setFixedWidth(DialogUnitsToPixels(*this, 110, 0).width());
 
-    AllowWebEngineForRoot();
-    view_ = new QWebEngineView;
-    view_->setObjectName(QStringLiteral("pageWebEngineView"));
-    view_->setMinimumSize(DialogUnitsToPixels(*this, 100, 60));
+    QWidget* page = NewPageView(pageViewPlugin);
+    page->setMinimumSize(DialogUnitsToPixels(*this, 100, 60));
 
     // The view and the tree stretch to kEdge pixels from the right and bottom
     // edges; "Exit" sits kEdge pixels from the right edge with the field
@@ -112,14 +108,17 @@ CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent) : QDialog(parent) {
     top->addWidget(exitButton_);
     auto* body = new QHBoxLayout;
     body->addWidget(tree_);
-    body->addWidget(view_, 1);
+    body->addWidget(page, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kEdge, kEdge, kEdge, kEdge);
     layout->addLayout(top);
     layout->addLayout(body, 1);
-    setTabOrder(exitButton_, open);
-    setTabOrder(open, tree_);
-    setTabOrder(tree_, urlField_);
+    DialogOrder order;
+    for (QWidget* widget : {static_cast<QWidget*>(exitButton_), static_cast<QWidget*>(open),
+                            static_cast<QWidget*>(tree_), static_cast<QWidget*>(urlField_)}) {
+        order.Add(widget);
+    }
+    order.ApplyTabOrder();
 
     connect(tree_, &QTreeWidget::currentItemChanged, this, &CLinkBrowserDialog::ShowSelected);
     BuildTree();
@@ -177,8 +176,40 @@ void CLinkBrowserDialog::BuildTree() {
 void CLinkBrowserDialog::ShowSelected() {
     const QString address = AddressOf(tree_->currentItem());
     if (address.isEmpty()) return;
-    view_->load(ToUrl(address));
     urlField_->setText(address);
+    if (view_) {
+        view_->setProperty("url", ToUrl(address));
+    } else {
+        QDesktopServices::openUrl(ToUrl(address));
+    }
+}
+
+QWidget* CLinkBrowserDialog::NewPageView(const QString& pageViewPlugin) {
+    QPluginLoader loader(pageViewPlugin);
+    auto* factory = qobject_cast<PageViewFactory*>(loader.instance());
+    if (factory) {
+        view_ = factory->NewPageView(this);
+        view_->setObjectName(QStringLiteral("pageWebEngineView"));
+        return view_;
+    }
+    const QString reason = pageViewPlugin.isEmpty() ? QStringLiteral("the page view plugin was not found")
+                                                    : loader.errorString();
+    auto* note = new QLabel(QStringLiteral("The web page viewer could not be loaded (%1).\n\n"
+                                           "The pages open in your web browser instead.")
+                                .arg(reason));
+    note->setObjectName(QStringLiteral("pageFallbackLabel"));
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignCenter);
+    note->setFrameShape(QFrame::StyledPanel);
+    return note;
+}
+
+bool CLinkBrowserDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == urlField_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 // Failures of the desktop's handler are not reported.

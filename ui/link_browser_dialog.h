@@ -7,13 +7,14 @@
 #include <QDialog>
 #include <QIcon>
 
+#include "ui/page_view_factory.h"
+
 #include <vector>
 
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class QWebEngineView;
 
 namespace tp {
 
@@ -21,8 +22,10 @@ class CLinkBrowserDialog : public QDialog {
     Q_OBJECT
 public:
     // Builds the tree and starts loading the introduction page. The page view
-    // (and with it the web engine) comes to life here, not at program start.
-    explicit CLinkBrowserDialog(QWidget* parent = nullptr);
+    // (and with it the web engine) is loaded from pageViewPlugin here, not at
+    // program start; without it the pages open in the desktop's browser and a
+    // note in place of the view says so.
+    explicit CLinkBrowserDialog(QWidget* parent = nullptr, const QString& pageViewPlugin = FindPageViewPlugin());
 
     // The address a tree node carries; empty for none.
     static QString AddressOf(const QTreeWidgetItem* node);
@@ -35,10 +38,14 @@ private:
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& label, int image, const QString& address);
     void ShowSelected();
     void OpenSelectedOutside();
+    QWidget* NewPageView(const QString& pageViewPlugin);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::vector<QIcon> images_;  // the tree's pictures; an unknown index shows the first
     QTreeWidget* tree_ = nullptr;
-    QWebEngineView* view_ = nullptr;
+    QWidget* view_ = nullptr;  // null: the pages open in the desktop's browser
     QLineEdit* urlField_ = nullptr;
     QPushButton* exitButton_ = nullptr;
 };

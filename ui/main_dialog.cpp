@@ -11,9 +11,10 @@
 #include "ui/core_text.h"
 #include "ui/customization_flow.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
+#include "ui/entry_checks.h"
 #include "ui/general_settings_dialog.h"
-#include "ui/input_blocker.h"
 #include "ui/link_browser_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/more_downloads_dialog.h"
@@ -23,14 +24,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -42,19 +45,42 @@ namespace {
 // "List of symbols :" takes at most this many characters as typed.
 constexpr int kSymbolsMaxTyped = 512;
 
-const QString kTitle = QStringLiteral("Tidepost");
+// The characters named, each in quotes, a blank as "(blank)".
+QString QuotedCharacters(const std::string& characters) {
+    QStringList quoted;
+    for (char c : characters) {
+        quoted.append(c == ' ' ? QStringLiteral("(blank)") : QStringLiteral("\"%1\"").arg(QChar::fromLatin1(c)));
+    }
+    return quoted.join(QStringLiteral(" "));
+}
 
-// Stock symbols are typed in capitals.
-class UpperCaseValidator : public QValidator {
+QString SymbolsRefusal(const std::string& refused) {
+    return QStringLiteral("A stock symbol holds letters A to Z, digits, \".\", \"-\", \"^\" and \"=\"; "
+                          "\",\" separates the symbols. Not allowed: %1")
+        .arg(QuotedCharacters(refused));
+}
+
+// Stock symbols are typed in capitals; a character no quote service uses is
+// refused as it is typed, and a tip at the field names it.
+class SymbolsValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit SymbolsValidator(QLineEdit* field) : QValidator(field), field_(field) {}
     State validate(QString& input, int& /*pos*/) const override {
         input = input.toUpper();
-        return Acceptable;
+        const std::string refused = RefusedSymbolCharacters(ToCore(input));
+        if (refused.empty()) return Acceptable;
+        QToolTip::showText(field_->mapToGlobal(QPoint(0, field_->height())), SymbolsRefusal(refused), field_);
+        return Invalid;
     }
+
+private:
+    QLineEdit* field_;
 };
 
 QLabel* NewLabel(const QString& text) { return new QLabel(text); }
+
+// "days (1...10)" beside a number field.
+QLabel* NewBoundsLabel(RangedField field) { return NewLabel(FromCore(BoundsLabel(field))); }
 
 QComboBox* NewChoiceList(std::span<const std::string_view> entries, const QString& name) {
     auto* list = new QComboBox;
@@ -69,10 +95,11 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("mainDialog"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    ReadSettings(settings_);
+    std::vector<SettingReset> resets;
+    ReadSettings(settings_, &resets);
 
     codeLists_.reserve(3);
-    BuildControls();
+    BuildControls(resets);
     ConnectEditButtons();
     FillControls();
     for (Topic topic : {kStocks, kNews, kMovies, kWeather}) ApplyTopicBox(topic, false);
@@ -83,8 +110,6 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
 
     run_ = new BackgroundRun(*this, this);
     connect(run_, &BackgroundRun::Finished, this, &CMainDialog::OnRunFinished);
-    blocker_ = new InputBlocker(*this);
-    blocker_->setParent(this);
 
     generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
     connect(settingsButton_, &QPushButton::clicked, generalDialog_, &QDialog::exec);
@@ -106,13 +131,38 @@ CMainDialog::~CMainDialog() {
     if (waitCursor_) QApplication::restoreOverrideCursor();
 }
 
-template <class W>
-W* CMainDialog::InOrder(W* widget) {
-    dialogOrder_.push_back(widget);
-    return widget;
+// Says once, above the window's controls, which numbers of the settings file
+// could not be taken and which values are used instead; the user dismisses it.
+QWidget* CMainDialog::BuildResetBar(const std::vector<SettingReset>& resets) {
+    auto* bar = new QFrame;
+    bar->setObjectName(QStringLiteral("resetKeysBar"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::ToolTipText));
+    bar->setPalette(palette);
+    QStringList keys;
+    for (const SettingReset& reset : resets) {
+        keys.append(QStringLiteral("[%1] %2=%3 (%4 is used)")
+                        .arg(FromCore(reset.section), FromCore(reset.key), FromCore(reset.value))
+                        .arg(reset.used));
+    }
+    auto* text = new QLabel(QStringLiteral("These settings in %1 are not numbers within their bounds and take "
+                                           "their default values: %2")
+                                .arg(PathText(GetIniPath()), keys.join(QStringLiteral(", "))));
+    text->setObjectName(QStringLiteral("resetKeysLabel"));
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    QPushButton* dismiss = NewPushButton(QStringLiteral("&Dismiss"), QStringLiteral("resetKeysDismissPushButton"));
+    connect(dismiss, &QPushButton::clicked, bar, &QWidget::hide);
+    auto* row = new QHBoxLayout(bar);
+    row->addWidget(text, 1);
+    row->addWidget(dismiss, 0, Qt::AlignTop);
+    return bar;
 }
 
-void CMainDialog::BuildControls() {
+void CMainDialog::BuildControls(const std::vector<SettingReset>& resets) {
     // Built in dialog order: the tab order follows it.
     QWidget* buttons = BuildButtonColumn();
     QWidget* status = BuildStatusFrame();
@@ -133,10 +183,13 @@ void CMainDialog::BuildControls() {
     left->addLayout(topicsGrid, 1);
     left->addWidget(status);
 
-    auto* top = new QHBoxLayout(this);
+    auto* window = new QVBoxLayout(this);
+    if (!resets.empty()) window->addWidget(BuildResetBar(resets));
+    auto* top = new QHBoxLayout;
+    window->addLayout(top, 1);
     top->addLayout(left, 1);
     top->addWidget(buttons);
-    ApplyTabOrder();
+    order_.ApplyTabOrder();
 }
 
 QWidget* CMainDialog::BuildButtonColumn() {
@@ -144,9 +197,7 @@ QWidget* CMainDialog::BuildButtonColumn() {
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     auto add = [&](const QString& text, const char* name) {
-        auto* button = InOrder(new QPushButton(text));
-        button->setObjectName(QLatin1String(name));
-        button->setAutoDefault(false);
+        auto* button = order_.Add(NewPushButton(text, QLatin1String(name)));
         layout->addWidget(button);
         return button;
     };
@@ -174,11 +225,11 @@ QWidget* CMainDialog::BuildButtonColumn() {
 }
 
 QWidget* CMainDialog::BuildStatusFrame() {
-    auto* frame = InOrder(new QGroupBox(QStringLiteral("Status")));
+    auto* frame = order_.Add(new QGroupBox(QStringLiteral("Status")));
     frame->setObjectName(QStringLiteral("statusGroupBox"));
     auto* grid = new QGridLayout(frame);
 
-    statusLabel_ = InOrder(new QLabel);
+    statusLabel_ = order_.Add(new QLabel);
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     statusLabel_->setFrameShape(QFrame::StyledPanel);
     statusLabel_->setFrameShadow(QFrame::Sunken);
@@ -192,19 +243,31 @@ QWidget* CMainDialog::BuildStatusFrame() {
     grid->addWidget(NewLabel(QStringLiteral("Information :")), 0, 0);
     grid->addWidget(statusLabel_, 0, 1);
 
-    viewButton_ = InOrder(NewSmallButton(QStringLiteral(">>"), QStringLiteral("viewPushButton")));
+    viewButton_ = order_.Add(NewSmallButton(QStringLiteral(">>"), QStringLiteral("viewPushButton")));
     viewButton_->setEnabled(false);
     viewButton_->setToolTip(QStringLiteral("Show the last page fetched"));
     connect(viewButton_, &QPushButton::clicked, this, &CMainDialog::OpenRawCopy);
     grid->addWidget(viewButton_, 0, 2);
 
-    progressBar_ = InOrder(new QProgressBar);
+    // What went wrong in a run, in words, one line per failed step.
+    diagnostics_ = order_.Add(new QPlainTextEdit);
+    diagnostics_->setObjectName(QStringLiteral("diagnosticsPlainTextEdit"));
+    diagnostics_->setReadOnly(true);
+    diagnostics_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    diagnostics_->setFixedHeight(diagnostics_->fontMetrics().lineSpacing() * 3 + 2 * diagnostics_->frameWidth() + 8);
+    QPalette palette = diagnostics_->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    diagnostics_->setPalette(palette);
+    grid->addWidget(NewLabel(QStringLiteral("Details :")), 1, 0, Qt::AlignTop);
+    grid->addWidget(diagnostics_, 1, 1, 1, 2);
+
+    progressBar_ = order_.Add(new QProgressBar);
     progressBar_->setObjectName(QStringLiteral("progressBar"));
     progressBar_->setRange(0, tp::kTopicCount);
     progressBar_->setValue(0);
     progressBar_->setTextVisible(false);
-    grid->addWidget(NewLabel(QStringLiteral("Progress :")), 1, 0);
-    grid->addWidget(progressBar_, 1, 1, 1, 2);
+    grid->addWidget(NewLabel(QStringLiteral("Progress :")), 2, 0);
+    grid->addWidget(progressBar_, 2, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     return frame;
 }
@@ -213,7 +276,7 @@ QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const cha
                                     int onPicture, int offPicture, QVBoxLayout*& contents) {
     TopicSection& section = topics_[topic];
     static_cast<TopicFrame&>(section) = NewTopicFrame(title, name, onPicture, offPicture);
-    InOrder(section.box);
+    order_.Add(section.box);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
 
     auto* row = new QHBoxLayout(section.box);
@@ -225,17 +288,10 @@ QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const cha
 }
 
 void CMainDialog::AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents) {
-    QPushButton* custom = InOrder(new QPushButton(QStringLiteral("Custom...")));
-    custom->setObjectName(QLatin1String(name) + QStringLiteral("CustomPushButton"));
-    custom->setAutoDefault(false);
+    QPushButton* custom =
+        order_.Add(NewPushButton(QStringLiteral("Custom..."), QLatin1String(name) + QStringLiteral("CustomPushButton")));
     contents.addWidget(custom, 0, Qt::AlignRight);
     topics_[topic].custom = custom;
-}
-
-QPushButton* CMainDialog::NewHelpButton(int textId, const char* name) {
-    QPushButton* button = InOrder(NewSmallButton(QStringLiteral("?"), QLatin1String(name)));
-    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
-    return button;
 }
 
 // "Area Code :" with its entries, "+", "-" and "..."; the list field of the
@@ -246,16 +302,16 @@ QWidget* CMainDialog::NewCodeListRow(CodeListKind kind, const QString& entriesLa
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(NewLabel(entriesLabel));
-    controls.entries = InOrder(new QComboBox);
+    controls.entries = order_.Add(new QComboBox);
     controls.entries->setObjectName(prefix + QStringLiteral("ComboBox"));
     // Entries of any length must not widen the window.
     controls.entries->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     controls.entries->setMinimumContentsLength(14);
     layout->addWidget(controls.entries, 1);
-    QPushButton* add = InOrder(NewSmallButton(QStringLiteral("+"), prefix + QStringLiteral("AddPushButton")));
+    QPushButton* add = order_.Add(NewSmallButton(QStringLiteral("+"), prefix + QStringLiteral("AddPushButton")));
     QPushButton* remove =
-        InOrder(NewSmallButton(QStringLiteral("-"), prefix + QStringLiteral("RemovePushButton")));
-    controls.edit = InOrder(NewSmallButton(QStringLiteral("..."), prefix + QStringLiteral("EditPushButton")));
+        order_.Add(NewSmallButton(QStringLiteral("-"), prefix + QStringLiteral("RemovePushButton")));
+    controls.edit = order_.Add(NewSmallButton(QStringLiteral("..."), prefix + QStringLiteral("EditPushButton")));
     layout->addWidget(add);
     layout->addWidget(remove);
     layout->addWidget(controls.edit);
@@ -269,51 +325,50 @@ QWidget* CMainDialog::BuildWeatherSection() {
     QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(kWeather, QStringLiteral("&Weather"), "weather", 132, 136, contents);
 
-    auto numberRow = [this](CSpinField*& field, int low, int high, const char* name,
-                            const QString& unit) {
+    auto numberRow = [this](CSpinField*& field, RangedField bounds, const char* name) {
         auto* row = new QHBoxLayout;
         row->addWidget(NewLabel(QStringLiteral("Forecast :")));
-        field = InOrder(new CSpinField(low, high));
+        field = order_.Add(new CSpinField(bounds));
         field->setObjectName(QLatin1String(name));
         row->addWidget(field);
-        row->addWidget(NewLabel(unit));
+        row->addWidget(NewBoundsLabel(bounds));
         return row;
     };
     auto fieldRow = [this](CodeListKind kind, const QString& label, const QString& prefix) {
         CodeListControls& controls = Controls(kind);
         auto* row = new QHBoxLayout;
         row->addWidget(NewLabel(label));
-        controls.field = InOrder(new QLineEdit);
+        controls.field = order_.Add(new QLineEdit);
         controls.field->setObjectName(prefix + QStringLiteral("LineEdit"));
         controls.field->setReadOnly(true);
         row->addWidget(controls.field, 1);
-        QPushButton* clear = InOrder(NewSmallButton(QStringLiteral("C"), prefix + QStringLiteral("ClearPushButton")));
+        QPushButton* clear = order_.Add(NewSmallButton(QStringLiteral("C"), prefix + QStringLiteral("ClearPushButton")));
         connect(clear, &QPushButton::clicked, controls.field, &QLineEdit::clear);
         row->addWidget(clear);
         return row;
     };
 
-    auto* usa = InOrder(new QGroupBox(QStringLiteral("USA")));
+    auto* usa = order_.Add(new QGroupBox(QStringLiteral("USA")));
     usa->setObjectName(QStringLiteral("usaGroupBox"));
     auto* usaLayout = new QVBoxLayout(usa);
-    QHBoxLayout* usaDays = numberRow(forecastUsa_, 1, 10, "forecastUsaSpinField", QStringLiteral("days (1...10)"));
+    QHBoxLayout* usaDays = numberRow(forecastUsa_, RangedField::ForecastUsa, "forecastUsaSpinField");
     usaDays->addStretch(1);
-    usaDays->addWidget(NewHelpButton(kHelpZipCodes, "zipHelpPushButton"));
+    usaDays->addWidget(order_.Add(NewHelpButton(kHelpZipCodes, QLatin1String("zipHelpPushButton"), this)));
     usaLayout->addLayout(usaDays);
     usaLayout->addWidget(NewCodeListRow(CodeListKind::Area, QStringLiteral("Area Code :"),
                                         QStringLiteral("areaCode")));
     usaLayout->addLayout(fieldRow(CodeListKind::Area, QStringLiteral("List of Area Codes :"),
                                   QStringLiteral("areaCodes")));
 
-    auto* europe = InOrder(new QGroupBox(QStringLiteral("Europe")));
+    auto* europe = order_.Add(new QGroupBox(QStringLiteral("Europe")));
     europe->setObjectName(QStringLiteral("europeGroupBox"));
     auto* europeLayout = new QVBoxLayout(europe);
-    QHBoxLayout* euroDays = numberRow(forecastEuro_, 1, 5, "forecastEuroSpinField", QStringLiteral("days (1...5)"));
+    QHBoxLayout* euroDays = numberRow(forecastEuro_, RangedField::ForecastEuro, "forecastEuroSpinField");
     euroDays->addStretch(1);
     euroDays->addWidget(NewLabel(QStringLiteral("Language :")));
-    language_ = InOrder(NewChoiceList(WeatherLanguageNames(), QStringLiteral("languageComboBox")));
+    language_ = order_.Add(NewChoiceList(WeatherLanguageNames(), QStringLiteral("languageComboBox")));
     euroDays->addWidget(language_);
-    euroDays->addWidget(NewHelpButton(kHelpCityCodes, "cityHelpPushButton"));
+    euroDays->addWidget(order_.Add(NewHelpButton(kHelpCityCodes, QLatin1String("cityHelpPushButton"), this)));
     europeLayout->addLayout(euroDays);
     europeLayout->addWidget(NewCodeListRow(CodeListKind::City, QStringLiteral("City Code :"),
                                            QStringLiteral("cityCode")));
@@ -332,10 +387,10 @@ QWidget* CMainDialog::BuildNewsSection() {
     auto* grid = new QGridLayout;
     grid->addWidget(NewLabel(QStringLiteral("Headlines :")), 0, 0);
     auto* count = new QHBoxLayout;
-    headlines_ = InOrder(new CSpinField(1, 10));
+    headlines_ = order_.Add(new CSpinField(RangedField::Headlines));
     headlines_->setObjectName(QStringLiteral("headlinesSpinField"));
     count->addWidget(headlines_);
-    count->addWidget(NewLabel(QStringLiteral("news (1...10)")));
+    count->addWidget(NewBoundsLabel(RangedField::Headlines));
     count->addStretch(1);
     grid->addLayout(count, 0, 1, 1, 2);
 
@@ -344,9 +399,9 @@ QWidget* CMainDialog::BuildNewsSection() {
         const char* name;
     } categories[] = {{"World News :", "worldNews"}, {"Technology News :", "techNews"}, {"Sport News :", "sportNews"}};
     for (int i = 0; i < 3; ++i) {
-        categoryBoxes_[i] = InOrder(new QCheckBox(QLatin1String(categories[i].label)));
+        categoryBoxes_[i] = order_.Add(new QCheckBox(QLatin1String(categories[i].label)));
         categoryBoxes_[i]->setObjectName(QLatin1String(categories[i].name) + QStringLiteral("CheckBox"));
-        categorySources_[i] = InOrder(NewChoiceList(
+        categorySources_[i] = order_.Add(NewChoiceList(
             SourceCountryNames(), QLatin1String(categories[i].name) + QStringLiteral("FromComboBox")));
         connect(categoryBoxes_[i], &QCheckBox::clicked, this, [this, i](bool on) {
             if (topics_[kNews].box->isChecked()) categorySources_[i]->setEnabled(on);
@@ -368,36 +423,36 @@ QWidget* CMainDialog::BuildStocksSection() {
 
     auto* symbolsRow = new QHBoxLayout;
     symbolsRow->addWidget(NewLabel(QStringLiteral("List of symbols :")));
-    symbols_ = InOrder(new QLineEdit);
+    symbols_ = order_.Add(new QLineEdit);
     symbols_->setObjectName(QStringLiteral("symbolsLineEdit"));
-    symbols_->setValidator(new UpperCaseValidator(symbols_));
+    symbols_->setValidator(new SymbolsValidator(symbols_));
     symbolsRow->addWidget(symbols_, 1);
     column->addLayout(symbolsRow);
     auto* noteRow = new QHBoxLayout;
     noteRow->addStretch(1);
     noteRow->addWidget(NewLabel(QStringLiteral("(Max. 50 stocks)")));
-    noteRow->addWidget(NewHelpButton(kHelpStocks, "stocksHelpPushButton"));
+    noteRow->addWidget(order_.Add(NewHelpButton(kHelpStocks, QLatin1String("stocksHelpPushButton"), this)));
     column->addLayout(noteRow);
 
     column->addWidget(NewCodeListRow(CodeListKind::Rate, QStringLiteral("Exchange Rate :"),
                                      QStringLiteral("rate")));
     auto* daysRow = new QHBoxLayout;
     daysRow->addWidget(NewLabel(QStringLiteral("Exchange Rate History :")));
-    xRateDays_ = InOrder(new CSpinField(1, 30));
+    xRateDays_ = order_.Add(new CSpinField(RangedField::XRateDays));
     xRateDays_->setObjectName(QStringLiteral("xRateDaysSpinField"));
     daysRow->addWidget(xRateDays_);
-    daysRow->addWidget(NewLabel(QStringLiteral("days (1...30)")));
+    daysRow->addWidget(NewBoundsLabel(RangedField::XRateDays));
     daysRow->addStretch(1);
     column->addLayout(daysRow);
 
     CodeListControls& rates = Controls(CodeListKind::Rate);
     auto* ratesRow = new QHBoxLayout;
     ratesRow->addWidget(NewLabel(QStringLiteral("List of Rates :")));
-    rates.field = InOrder(new QLineEdit);
+    rates.field = order_.Add(new QLineEdit);
     rates.field->setObjectName(QStringLiteral("ratesLineEdit"));
     rates.field->setReadOnly(true);
     ratesRow->addWidget(rates.field, 1);
-    QPushButton* clear = InOrder(NewSmallButton(QStringLiteral("C"), QStringLiteral("ratesClearPushButton")));
+    QPushButton* clear = order_.Add(NewSmallButton(QStringLiteral("C"), QStringLiteral("ratesClearPushButton")));
     connect(clear, &QPushButton::clicked, rates.field, &QLineEdit::clear);
     ratesRow->addWidget(clear);
     column->addLayout(ratesRow);
@@ -414,26 +469,17 @@ QWidget* CMainDialog::BuildMoviesSection() {
     column->addWidget(NewLabel(QStringLiteral("Coming soon in theatres")));
     auto* row = new QHBoxLayout;
     row->addWidget(NewLabel(QStringLiteral("Max. :")));
-    maxMovies_ = InOrder(new CSpinField(1, 10));
+    maxMovies_ = order_.Add(new CSpinField(RangedField::MaxMovies));
     maxMovies_->setObjectName(QStringLiteral("maxMoviesSpinField"));
     row->addWidget(maxMovies_);
-    row->addWidget(NewLabel(QStringLiteral("movies (1...10)")));
+    row->addWidget(NewBoundsLabel(RangedField::MaxMovies));
     row->addStretch(1);
     row->addWidget(NewLabel(QStringLiteral("Country :")));
-    moviesCountry_ = InOrder(NewChoiceList(SourceCountryNames(), QStringLiteral("moviesCountryComboBox")));
+    moviesCountry_ = order_.Add(NewChoiceList(SourceCountryNames(), QStringLiteral("moviesCountryComboBox")));
     row->addWidget(moviesCountry_);
     column->addLayout(row);
     AddCustomButton(kMovies, "movies", *column);
     return box;
-}
-
-void CMainDialog::ApplyTabOrder() {
-    QWidget* previous = nullptr;
-    for (QWidget* widget : dialogOrder_) {
-        if (widget->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) setTabOrder(previous, widget);
-        previous = widget;
-    }
 }
 
 CMainDialog::CodeListControls& CMainDialog::Controls(CodeListKind kind) {
@@ -503,19 +549,12 @@ void CMainDialog::CollectControls() {
 }
 
 void CMainDialog::ApplyTopicBox(Topic topic, bool focusNext) {
-    TopicSection& section = topics_[topic];
-    const bool on = section.box->isChecked();
     bool* flags[] = {&settings_.main.weather.download, &settings_.main.news.download,
                      &settings_.main.stocks.download, &settings_.main.movies.download};
-    *flags[topic] = on;
     // The group box itself enables and disables the controls it holds.
-    if (on && focusNext) {
-        section.box->setFocus();
-        focusNextChild();
-    }
+    topics_[topic].Apply(*flags[topic], focusNext);
     UpdateDownloadButton();
-    section.ShowState();
-    if (topic == kNews && on) ApplyNewsSourceRule();
+    if (topic == kNews && *flags[topic]) ApplyNewsSourceRule();
 }
 
 void CMainDialog::ApplyNewsSourceRule() {
@@ -545,7 +584,7 @@ void CMainDialog::AddCode(CodeListKind kind) {
     }
     std::string field = ToCore(controls.field->text());
     if (!AddCodeToField(field, code, CodeFieldMax(kind))) {
-        boxes_.Warn(this, kTitle,
+        boxes_.Warn(this, ProgramTitle(),
                     QStringLiteral("The list is full: the settings file keeps at most %1 characters of it.\n"
                                    "Remove a code first.")
                         .arg(CodeFieldMax(kind)));
@@ -570,24 +609,60 @@ void CMainDialog::RemoveCode(CodeListKind kind) {
 }
 
 void CMainDialog::OpenRawCopy() {
-    const QUrl file = QUrl::fromLocalFile(PathText(GetExeFolder() + "download.txt"));
-    if (!QDesktopServices::openUrl(file)) boxes_.Beep();
+    const QString path = PathText(GetExeFolder() + "download.txt");
+    if (!QFileInfo::exists(path)) {
+        boxes_.Inform(this, ProgramTitle(), QStringLiteral("There is no last page fetched (%1) to show.").arg(path));
+        viewButton_->setEnabled(false);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        boxes_.Warn(this, ProgramTitle(), QStringLiteral("This desktop has no program to open %1.").arg(path));
+    }
 }
 
 bool CMainDialog::IsRunning() const { return run_->IsRunning(); }
 
 void CMainDialog::OnDownload() {
-    if (IsRunning()) return;
+    if (IsRunning()) {
+        run_->Stop();
+        return;
+    }
     CollectControls();
+    // Symbols from a hand-edited file never went through the field's check.
+    if (settings_.main.stocks.download) {
+        if (const std::string refused = RefusedSymbolCharacters(settings_.main.stocks.symbols); !refused.empty()) {
+            boxes_.Warn(this, ProgramTitle(), SymbolsRefusal(refused));
+            FocusRefusedField(symbols_);
+            return;
+        }
+    }
+    // The time-outs live in another dialog: the message says which.
+    if (!CheckMainWindowRanges(settings_.main)) {
+        if (const auto violation = CheckGeneralRanges(settings_.general)) {
+            boxes_.Warn(this, ProgramTitle(), CGeneralSettingsDialog::NamedRangeMessage(*violation));
+            return;
+        }
+    }
     closeRequested_ = false;
-    blocker_->SetBlocking(true);
+    diagnostics_->clear();
+    ShowRunning(true);
     run_->Start(settings_);
 }
 
+void CMainDialog::ShowRunning(bool running) {
+    downloadButton_->setText(running ? QStringLiteral("S&top") : QStringLiteral("&Download"));
+    for (QWidget* widget : {static_cast<QWidget*>(settingsButton_), static_cast<QWidget*>(moreButton_),
+                            static_cast<QWidget*>(rexInfoButton_), static_cast<QWidget*>(aboutButton_)}) {
+        widget->setEnabled(!running);
+    }
+    for (const TopicSection& section : topics_) section.box->setEnabled(!running);
+    if (!running) UpdateDownloadButton();
+}
+
 void CMainDialog::OnRunFinished(RunOutcome outcome) {
-    blocker_->SetBlocking(false);
+    ShowRunning(false);
     if (outcome.end == RunEnd::Refused) {
-        if (const auto violation = CheckMainWindowRanges(settings_.main)) FieldOf(*violation)->setFocus();
+        if (const auto violation = CheckMainWindowRanges(settings_.main)) FocusRefusedField(FieldOf(*violation));
     }
     emit DownloadFinished(outcome);
     // The run asked for the close; it is handled now that the run has returned.
@@ -615,6 +690,8 @@ void CMainDialog::SetStatus(const std::string& text) {
     statusLabel_->setText(shown);
     statusLabel_->setToolTip(shown);
 }
+
+void CMainDialog::ShowDiagnostic(std::string_view line) { diagnostics_->appendPlainText(FromCore(line)); }
 
 void CMainDialog::SetProgressRange(int low, int high) { progressBar_->setRange(low, high); }
 
@@ -652,26 +729,48 @@ void CMainDialog::showEvent(QShowEvent* event) {
 }
 
 void CMainDialog::done(int result) {
-    if (IsRunning() || closing_) return;
+    if (closing_) return;
+    if (IsRunning()) {
+        // Closed once the run has returned (OnRunFinished).
+        if (!closeRequested_ &&
+            boxes_.Ask(this, ProgramTitle(), QStringLiteral("A download is in progress.\nStop it and exit Tidepost?"),
+                       MessageBoxes::AskStyle::Caution)) {
+            closeRequested_ = true;
+            run_->Stop();
+        }
+        return;
+    }
     closing_ = true;
-    SaveOnClose();
-    QDialog::done(result);
+    const bool close = SaveOnClose();
+    closing_ = false;
+    if (close) QDialog::done(result);
 }
 
-void CMainDialog::SaveOnClose() {
+bool CMainDialog::SaveOnClose() {
     CollectControls();
     // A refused number is reported but does not keep the window open.
     if (const auto violation = CheckMainWindowRanges(settings_.main)) {
-        boxes_.Warn(this, kTitle, FromCore(RangeMessage(*violation)));
+        boxes_.Warn(this, ProgramTitle(), FromCore(RangeMessage(*violation)));
     }
-    const bool save = settings_.general.saveOnExit ||
-                      boxes_.Ask(this, kTitle, QStringLiteral("Would you like to save Tidepost current settings ?"));
-    if (save && !WriteSettings(settings_)) {
-        boxes_.Warn(this, kTitle,
-                    QStringLiteral("Tidepost could not save its settings; the settings file was left as it "
-                                   "was.\n\n%1")
-                        .arg(QString::fromLocal8Bit(g_lastError)));
+    if (!settings_.general.saveOnExit) {
+        switch (boxes_.AskOrCancel(this, ProgramTitle(),
+                                   QStringLiteral("Would you like to save Tidepost current settings ?"))) {
+        case MessageBoxes::Choice::Cancel:
+            return false;
+        case MessageBoxes::Choice::No:
+            return true;
+        case MessageBoxes::Choice::Yes:
+            break;
+        }
     }
+    while (!WriteSettings(settings_)) {
+        const bool retry = boxes_.AskRetry(
+            this, ProgramTitle(),
+            QStringLiteral("Tidepost could not save its settings; the settings file was left as it was.\n\n%1")
+                .arg(QString::fromLocal8Bit(g_lastError)));
+        if (!retry) return false;
+    }
+    return true;
 }
 
 // "Custom..." edits a topic's file names in place; "..." edits a code file.

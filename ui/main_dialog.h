@@ -9,6 +9,7 @@
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 
 #include <QDialog>
 
@@ -18,6 +19,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
@@ -30,7 +32,6 @@ class CBitmapStatic;
 class CGeneralSettingsDialog;
 class CMoreDownloadsDialog;
 class CSpinField;
-class InputBlocker;
 class MessageBoxes;
 
 class CMainDialog : public QDialog, public RunView {
@@ -51,7 +52,8 @@ public:
     void FillCodeList(CodeListKind kind);
     bool IsRunning() const;
 
-    // The Download command: collects the controls and starts the run.
+    // The Download command: collects the controls and starts the run; during
+    // a run the same button is Stop.
     void OnDownload();
 
     // RunView: what the run shows, on this window's thread.
@@ -62,6 +64,7 @@ public:
     void ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon) override;
     void SetWaitCursor(bool on) override;
     void RequestClose() override;
+    void ShowDiagnostic(std::string_view line) override;
 
     void done(int result) override;
 
@@ -84,7 +87,8 @@ private:
     };
     enum Topic { kWeather, kNews, kStocks, kMovies, kTopicCount };
 
-    void BuildControls();
+    void BuildControls(const std::vector<SettingReset>& resets);
+    QWidget* BuildResetBar(const std::vector<SettingReset>& resets);
     QWidget* BuildButtonColumn();
     QWidget* BuildStatusFrame();
     QWidget* BuildWeatherSection();
@@ -95,10 +99,6 @@ private:
                            int offPicture, QVBoxLayout*& contents);
     void AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents);
     QWidget* NewCodeListRow(CodeListKind kind, const QString& entriesLabel, const QString& prefix);
-    QPushButton* NewHelpButton(int textId, const char* name);
-    template <class W>
-    W* InOrder(W* widget);
-    void ApplyTabOrder();
     void ConnectEditButtons();
 
     void FillControls();
@@ -110,12 +110,16 @@ private:
     void RemoveCode(CodeListKind kind);
     void OpenRawCopy();
     void OnRunFinished(RunOutcome outcome);
-    void SaveOnClose();
+    // False when the user keeps the program open (Cancel on the question, or
+    // on a save that failed).
+    bool SaveOnClose();
+    // During a run only Stop, Exit and the status frame take input.
+    void ShowRunning(bool running);
     QWidget* FieldOf(const RangeViolation& violation) const;
 
     MessageBoxes& boxes_;
     Settings settings_;
-    std::vector<QWidget*> dialogOrder_;
+    DialogOrder order_;
     TopicSection topics_[kTopicCount];
     std::vector<CodeListControls> codeLists_;
 
@@ -126,6 +130,7 @@ private:
     QPushButton* aboutButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
+    QPlainTextEdit* diagnostics_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     CSpinField* forecastUsa_ = nullptr;
     CSpinField* forecastEuro_ = nullptr;
@@ -141,7 +146,6 @@ private:
     CGeneralSettingsDialog* generalDialog_ = nullptr;
     CMoreDownloadsDialog* moreDialog_ = nullptr;
     BackgroundRun* run_ = nullptr;
-    InputBlocker* blocker_ = nullptr;
     bool autoRunPosted_ = false;
     bool closeRequested_ = false;
     bool closing_ = false;

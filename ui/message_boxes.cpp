@@ -22,6 +22,23 @@ bool WidgetMessageBoxes::Ask(QWidget* owner, const QString& caption, const QStri
     return QMessageBox::question(owner, caption, text, buttons, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+MessageBoxes::Choice WidgetMessageBoxes::AskOrCancel(QWidget* owner, const QString& caption, const QString& text) {
+    switch (QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Choice::Yes;
+    case QMessageBox::No:
+        return Choice::No;
+    default:  // Cancel, Escape, the close button
+        return Choice::Cancel;
+    }
+}
+
+bool WidgetMessageBoxes::AskRetry(QWidget* owner, const QString& caption, const QString& text) {
+    return QMessageBox::warning(owner, caption, text, QMessageBox::Retry | QMessageBox::Cancel,
+                                QMessageBox::Retry) == QMessageBox::Retry;
+}
+
 void WidgetMessageBoxes::Beep() { QApplication::beep(); }
 
 }  // namespace tp

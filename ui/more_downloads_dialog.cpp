@@ -19,13 +19,13 @@
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 #include "ui/message_boxes.h"
 
 namespace tp {
 namespace {
 
 constexpr QSize kIconSize{32, 32};
-const QString kTitle = QStringLiteral("Tidepost");
 
 QLineEdit* NewLineEdit(const char* name) {
     auto* edit = new QLineEdit;
@@ -64,17 +64,8 @@ std::string& CMoreDownloadsDialog::TemplateFileName(const QString& topic) {
     return settings_.email.xml;
 }
 
-template <class W>
-W* CMoreDownloadsDialog::InOrder(W* widget) {
-    dialogOrder_.push_back(widget);
-    return widget;
-}
-
 QPushButton* CMoreDownloadsDialog::NewButton(const QString& text, const char* name, bool small) {
-    QPushButton* button = small ? NewSmallButton(text, QLatin1String(name)) : new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return InOrder(button);
+    return order_.Add(small ? NewSmallButton(text, QLatin1String(name)) : NewPushButton(text, QLatin1String(name)));
 }
 
 QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const char* name) {
@@ -83,18 +74,12 @@ QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const c
     return button;
 }
 
-QPushButton* CMoreDownloadsDialog::NewHelpButton(int textId, const char* name) {
-    QPushButton* button = NewButton(QStringLiteral("?"), name);
-    connect(button, &QPushButton::clicked, this, [this, textId] { OpenHelp(textId, this); });
-    return button;
-}
-
 QGroupBox* CMoreDownloadsDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
                                              int onPicture, int offPicture) {
     TopicSection& section = topics_[topic];
     section = NewTopicFrame(title, name, onPicture, offPicture);
-    InOrder(section.box);
-    InOrder(section.picture);
+    order_.Add(section.box);
+    order_.Add(section.picture);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
     return section.box;
 }
@@ -116,7 +101,7 @@ void CMoreDownloadsDialog::BuildControls() {
     topicsColumn->addWidget(BuildAstroSection());
     topicsColumn->addWidget(BuildEmailSection());
 
-    auto* icon = InOrder(new CBitmapStatic(kIconSize));
+    auto* icon = order_.Add(new CBitmapStatic(kIconSize));
     icon->setObjectName(QStringLiteral("iconBitmapStatic"));
     icon->SetBitmap(128);
     buttons->addWidget(icon, 0, Qt::AlignHCenter);
@@ -125,12 +110,7 @@ void CMoreDownloadsDialog::BuildControls() {
     top->addLayout(topicsColumn, 1);
     top->addLayout(buttons);
 
-    QWidget* previous = nullptr;
-    for (QWidget* widget : dialogOrder_) {
-        if (widget->focusPolicy() == Qt::NoFocus) continue;
-        if (previous) setTabOrder(previous, widget);
-        previous = widget;
-    }
+    order_.ApplyTabOrder();
 }
 
 QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
@@ -145,17 +125,17 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
 
     QGridLayout* listGrid = nullptr;
     column->addWidget(
-        InOrder(NewFrame(QStringLiteral("List of Itinaries"), "itinerariesGroupBox", listGrid)));
-    listGrid->addWidget(InOrder(new QLabel(QStringLiteral("Itinary Name :"))), 0, 0);
+        order_.Add(NewFrame(QStringLiteral("List of Itineraries"), "itinerariesGroupBox", listGrid)));
+    listGrid->addWidget(order_.Add(new QLabel(QStringLiteral("Itinerary Name :"))), 0, 0);
     QPushButton* previous = NewButton(QStringLiteral("<- "), "itineraryPreviousPushButton");
     QPushButton* next = NewButton(QStringLiteral("->"), "itineraryNextPushButton");
     auto* steps = new QHBoxLayout;
     steps->addWidget(previous);
     steps->addWidget(next);
     steps->addStretch(1);
-    steps->addWidget(InOrder(new QLabel(QStringLiteral("(Max. 20 itinaries)"))));
+    steps->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 itineraries)"))));
     listGrid->addLayout(steps, 0, 1, 1, 4);
-    itineraries_ = InOrder(new QComboBox);
+    itineraries_ = order_.Add(new QComboBox);
     itineraries_->setObjectName(QStringLiteral("itineraryComboBox"));
     itineraries_->setEditable(true);
     itineraries_->setInsertPolicy(QComboBox::NoInsert);
@@ -165,7 +145,7 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
     itineraries_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     itineraries_->setMinimumContentsLength(20);
     listGrid->addWidget(itineraries_, 1, 0, 1, 2);
-    QPushButton* help = NewHelpButton(kHelpDirections, "directionsHelpPushButton");
+    QPushButton* help = order_.Add(NewHelpButton(kHelpDirections, QLatin1String("directionsHelpPushButton"), this));
     QPushButton* remove = NewButton(QStringLiteral("-"), "itineraryDeletePushButton");
     QPushButton* removeAll = NewButton(QStringLiteral("C"), "itineraryDeleteAllPushButton");
     listGrid->addWidget(help, 1, 2);
@@ -174,11 +154,11 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
     listGrid->setColumnStretch(1, 1);
 
     QGridLayout* currentGrid = nullptr;
-    column->addWidget(InOrder(
+    column->addWidget(order_.Add(
         NewFrame(QStringLiteral("Current/New Itinary"), "currentItineraryGroupBox", currentGrid)));
     auto* countryRow = new QHBoxLayout;
-    countryRow->addWidget(InOrder(new QLabel(QStringLiteral("Country :"))));
-    country_ = InOrder(new QComboBox);
+    countryRow->addWidget(order_.Add(new QLabel(QStringLiteral("Country :"))));
+    country_ = order_.Add(new QComboBox);
     country_->setObjectName(QStringLiteral("countryComboBox"));
     for (std::string_view name : ItineraryCountryNames()) country_->addItem(FromCore(name));
     countryRow->addWidget(country_);
@@ -187,12 +167,12 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
     auto addressFrame = [this](const QString& title, const char* frameName, const char* addressName,
                                const char* cityName, QLineEdit*& address, QLineEdit*& city) {
         QGridLayout* grid = nullptr;
-        QGroupBox* frame = InOrder(NewFrame(title, frameName, grid));
-        grid->addWidget(InOrder(new QLabel(QStringLiteral("Address :"))), 0, 0);
-        address = InOrder(NewLineEdit(addressName));
+        QGroupBox* frame = order_.Add(NewFrame(title, frameName, grid));
+        grid->addWidget(order_.Add(new QLabel(QStringLiteral("Address :"))), 0, 0);
+        address = order_.Add(NewLineEdit(addressName));
         grid->addWidget(address, 0, 1);
-        grid->addWidget(InOrder(new QLabel(QStringLiteral("City, State :"))), 1, 0);
-        city = InOrder(NewLineEdit(cityName));
+        grid->addWidget(order_.Add(new QLabel(QStringLiteral("City, State :"))), 1, 0);
+        city = order_.Add(NewLineEdit(cityName));
         grid->addWidget(city, 1, 1);
         return frame;
     };
@@ -229,8 +209,8 @@ QWidget* CMoreDownloadsDialog::BuildAstroSection() {
     auto* grid = new QGridLayout;
     row->addLayout(grid, 1);
 
-    grid->addWidget(InOrder(new QLabel(QStringLiteral("Zodiac sign :"))), 0, 0);
-    signPicker_ = InOrder(new QComboBox);
+    grid->addWidget(order_.Add(new QLabel(QStringLiteral("Zodiac sign :"))), 0, 0);
+    signPicker_ = order_.Add(new QComboBox);
     signPicker_->setObjectName(QStringLiteral("signComboBox"));
     for (std::string_view entry : kZodiacSignEntries) signPicker_->addItem(FromCore(entry));
     grid->addWidget(signPicker_, 0, 1);
@@ -238,13 +218,13 @@ QWidget* CMoreDownloadsDialog::BuildAstroSection() {
     QPushButton* remove = NewButton(QStringLiteral("-"), "signRemovePushButton");
     grid->addWidget(add, 0, 2);
     grid->addWidget(remove, 0, 3);
-    grid->addWidget(InOrder(new QLabel(QStringLiteral("List of signs :"))), 1, 0);
-    signsEdit_ = InOrder(NewLineEdit("signsLineEdit"));
+    grid->addWidget(order_.Add(new QLabel(QStringLiteral("List of signs :"))), 1, 0);
+    signsEdit_ = order_.Add(NewLineEdit("signsLineEdit"));
     signsEdit_->setReadOnly(true);
     grid->addWidget(signsEdit_, 1, 1);
     QPushButton* clear = NewButton(QStringLiteral("C"), "signsClearPushButton");
     grid->addWidget(clear, 1, 2);
-    grid->addWidget(NewHelpButton(kHelpAstro, "astroHelpPushButton"), 1, 3);
+    grid->addWidget(order_.Add(NewHelpButton(kHelpAstro, QLatin1String("astroHelpPushButton"), this)), 1, 3);
     grid->setColumnStretch(1, 1);
     row->addWidget(NewCustomButton(QStringLiteral("Astro"), "astroCustomPushButton"), 0,
                    Qt::AlignBottom);
@@ -263,11 +243,11 @@ QWidget* CMoreDownloadsDialog::BuildEmailSection() {
     auto* grid = new QGridLayout;
     row->addLayout(grid, 1);
     grid->addWidget(
-        InOrder(new QLabel(QStringLiteral("List of emails and memos available for download:"))), 0,
+        order_.Add(new QLabel(QStringLiteral("List of emails and memos available for download:"))), 0,
         0);
-    grid->addWidget(InOrder(new QLabel(QStringLiteral("(Max. 20 emails)"))), 0, 1, 1, 3,
+    grid->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 emails)"))), 0, 1, 1, 3,
                     Qt::AlignRight);
-    emailList_ = InOrder(new QComboBox);
+    emailList_ = order_.Add(new QComboBox);
     emailList_->setObjectName(QStringLiteral("emailComboBox"));
     emailList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     emailList_->setMinimumContentsLength(20);
@@ -276,7 +256,7 @@ QWidget* CMoreDownloadsDialog::BuildEmailSection() {
     QPushButton* removeAll = NewButton(QStringLiteral("C"), "emailDeleteAllPushButton");
     grid->addWidget(remove, 1, 1);
     grid->addWidget(removeAll, 1, 2);
-    grid->addWidget(NewHelpButton(kHelpEmail, "emailHelpPushButton"), 1, 3);
+    grid->addWidget(order_.Add(NewHelpButton(kHelpEmail, QLatin1String("emailHelpPushButton"), this)), 1, 3);
     grid->setColumnStretch(0, 1);
     row->addWidget(custom, 0, Qt::AlignBottom);
 
@@ -291,6 +271,9 @@ void CMoreDownloadsDialog::setVisible(bool visible) {
 }
 
 void CMoreDownloadsDialog::InitDialog() {
+    openedWith_[kDirections] = settings_.directions.download;
+    openedWith_[kAstro] = settings_.astro.download;
+    openedWith_[kEmail] = settings_.email.download;
     FillControls();
     for (Topic topic : {kDirections, kAstro, kEmail}) ApplyTopicBox(topic, false);
     FillEmailList();
@@ -321,16 +304,16 @@ void CMoreDownloadsDialog::CollectControls() {
 }
 
 void CMoreDownloadsDialog::ApplyTopicBox(Topic topic, bool focusNext) {
-    TopicSection& section = topics_[topic];
-    const bool on = section.box->isChecked();
     bool* flags[] = {&settings_.directions.download, &settings_.astro.download,
                      &settings_.email.download};
-    *flags[topic] = on;
-    if (on && focusNext) {
-        section.box->setFocus();
-        focusNextChild();
-    }
-    section.ShowState();
+    topics_[topic].Apply(*flags[topic], focusNext);
+}
+
+void CMoreDownloadsDialog::reject() {
+    settings_.directions.download = openedWith_[kDirections];
+    settings_.astro.download = openedWith_[kAstro];
+    settings_.email.download = openedWith_[kEmail];
+    QDialog::reject();
 }
 
 void CMoreDownloadsDialog::accept() {
@@ -344,7 +327,7 @@ void CMoreDownloadsDialog::accept() {
 }
 
 void CMoreDownloadsDialog::WarnWriteFailed(const QString& what) {
-    boxes_.Warn(this, kTitle, what + QStringLiteral("\n\n") + QString::fromLocal8Bit(g_lastError));
+    boxes_.Warn(this, ProgramTitle(), what + QStringLiteral("\n\n") + QString::fromLocal8Bit(g_lastError));
 }
 
 // --- itineraries -----------------------------------------------------------
@@ -445,7 +428,7 @@ void CMoreDownloadsDialog::StoreItinerary() {
 void CMoreDownloadsDialog::DeleteItinerary() {
     const int index = itineraries_->currentIndex();
     if (index < 0) return;
-    if (!boxes_.Ask(this, kTitle, FromCore(kDeleteItineraryQuestion))) return;
+    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteItineraryQuestion), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = DeleteListedItinerary(GetIniPath(), ListedItineraries(), index);
     ClearCurrentItinerary();
     if (!deleted) WarnWriteFailed(QStringLiteral("The itinerary could not be deleted completely."));
@@ -454,7 +437,7 @@ void CMoreDownloadsDialog::DeleteItinerary() {
 }
 
 void CMoreDownloadsDialog::DeleteAllItineraries() {
-    if (!boxes_.Ask(this, kTitle, FromCore(kDeleteAllItinerariesQuestion))) return;
+    if (!boxes_.Ask(this, ProgramTitle(), FromCore(kDeleteAllItinerariesQuestion), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = tp::DeleteAllItineraries(GetIniPath());
     ClearCurrentItinerary();
     itineraryName_.clear();
@@ -495,7 +478,7 @@ void CMoreDownloadsDialog::ShowEmailList() {
 void CMoreDownloadsDialog::DeleteEmailFile() {
     emails_.selected = emailList_->currentIndex();
     const std::optional<std::string> question = DeleteSelectedQuestion(emails_);
-    if (!question || !boxes_.Ask(this, kTitle, PathText(*question))) return;
+    if (!question || !boxes_.Ask(this, ProgramTitle(), PathText(*question), MessageBoxes::AskStyle::Caution)) return;
     if (!DeleteSelectedEmailFile(emails_)) {
         WarnWriteFailed(QStringLiteral("The file could not be deleted."));
         return;
@@ -505,7 +488,7 @@ void CMoreDownloadsDialog::DeleteEmailFile() {
 
 void CMoreDownloadsDialog::DeleteAllEmailFiles() {
     const std::optional<std::string> question = DeleteAllQuestion(emails_);
-    if (!question || !boxes_.Ask(this, kTitle, FromCore(*question))) return;
+    if (!question || !boxes_.Ask(this, ProgramTitle(), FromCore(*question), MessageBoxes::AskStyle::Caution)) return;
     const bool deleted = tp::DeleteAllEmailFiles(emails_);
     ShowEmailList();
     if (!deleted) WarnWriteFailed(QStringLiteral("Some of the files could not be deleted."));

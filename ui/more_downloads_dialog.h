@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 
 #include <QDialog>
 #include <string>
@@ -40,6 +41,9 @@ public:
     // Every opening starts from the settings, the settings file and the mail folder.
     void setVisible(bool visible) override;
     void accept() override;
+    // Takes back the topic boxes' flags; itinerary records, deleted e-mail
+    // files and the sign list stay as the buttons left them.
+    void reject() override;
 
 signals:
     // A "Custom..." button: topic is "Directions", "Astro" or "Email".
@@ -57,9 +61,6 @@ private:
                            int offPicture);
     QPushButton* NewButton(const QString& text, const char* name, bool small = true);
     QPushButton* NewCustomButton(const QString& topic, const char* name);
-    QPushButton* NewHelpButton(int textId, const char* name);
-    template <class W>
-    W* InOrder(W* widget);
 
     void InitDialog();
     void FillControls();
@@ -97,7 +98,8 @@ private:
     std::string itineraryName_;
     EmailFileList emails_;
 
-    std::vector<QWidget*> dialogOrder_;
+    DialogOrder order_;
+    bool openedWith_[kTopicCount] = {};  // the three topics' flags when the dialog opened
     TopicSection topics_[kTopicCount];
     QComboBox* itineraries_ = nullptr;
     QComboBox* country_ = nullptr;

@@ -18,6 +18,9 @@ CSpinField::CSpinField(int low, int high, QWidget* parent) : QSpinBox(parent), l
     setAccelerated(false);
 }
 
+CSpinField::CSpinField(RangedField field, QWidget* parent)
+    : CSpinField(LimitOf(field).low, LimitOf(field).high, parent) {}
+
 void CSpinField::stepBy(int steps) {
     const long long next = static_cast<long long>(value()) + steps;
     setValue(static_cast<int>(std::clamp<long long>(next, low_, high_)));

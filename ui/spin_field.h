@@ -4,6 +4,8 @@
 // message instead of silently changing it; stepping brings it into bounds.
 #pragma once
 
+#include "settings/number_limits.h"
+
 #include <QSpinBox>
 
 namespace tp {
@@ -12,6 +14,8 @@ class CSpinField : public QSpinBox {
     Q_OBJECT
 public:
     CSpinField(int low, int high, QWidget* parent = nullptr);
+    // With the bounds the settings give field.
+    explicit CSpinField(RangedField field, QWidget* parent = nullptr);
 
     int Low() const { return low_; }
     int High() const { return high_; }

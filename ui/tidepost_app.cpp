@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "resources/string_table.h"
 #include "ui/core_text.h"
+#include "ui/dialog_kit.h"
 #include "ui/main_dialog.h"
 #include "ui/message_boxes.h"
 
@@ -42,17 +43,20 @@ int CTidepostApp::Run(int argc, char** argv) {
         }
     }
 
+    // The link browser's web engine is loaded later, as a plugin; it shares
+    // its graphics contexts only when asked for before the application starts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tidepost"));
     QApplication::setDesktopFileName(QStringLiteral("tidepost"));
     WidgetMessageBoxes boxes;
 
     if (!PrepareDataFolder()) {
-        boxes.Warn(nullptr, QStringLiteral("Tidepost"), QString::fromLocal8Bit(g_lastError));
+        boxes.Warn(nullptr, ProgramTitle(), QString::fromLocal8Bit(g_lastError));
         return 1;
     }
     if (!StartNetworking()) {
-        boxes.Warn(nullptr, QStringLiteral("Tidepost"), FromCore(LoadStringResource(kSocketStartFailed)));
+        boxes.Warn(nullptr, ProgramTitle(), FromCore(LoadStringResource(kSocketStartFailed)));
         return 1;
     }
     g_autoRun = DetectAutoRun(arguments);

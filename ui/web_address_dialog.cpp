@@ -6,6 +6,8 @@
 #include "settings/customization_rules.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
+#include "ui/dialog_controls.h"
+#include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
 #include "ui/help_dialog.h"
 #include "ui/message_boxes.h"
@@ -70,21 +72,14 @@ CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDi
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 
-    auto button = [this](const QString& text, const char* name) {
-        auto* b = new QPushButton(text);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    QPushButton* ok = button(QStringLiteral("&OK"), "okPushButton");
+    QPushButton* ok = NewPushButton(QStringLiteral("&OK"), QStringLiteral("okPushButton"));
     ok->setDefault(true);
-    QPushButton* cancel = button(QStringLiteral("Cancel"), "cancelPushButton");
-    QPushButton* help = button(QStringLiteral("Help"), "helpPushButton");
+    QPushButton* cancel = NewPushButton(QStringLiteral("Cancel"), QStringLiteral("cancelPushButton"));
+    QPushButton* help = NewPushButton(QStringLiteral("Help"), QStringLiteral("helpPushButton"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] {
-        auto* text = new CHelpDialog(kHelpWebAddress, this);
-        text->setAttribute(Qt::WA_DeleteOnClose);
-        text->open();
+        OpenHelp(kHelpWebAddress, this);
     });
     auto* picture = new CBitmapStatic(kPictureSize);
     picture->setObjectName(QStringLiteral("webAddressBitmapStatic"));
@@ -101,14 +96,12 @@ CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDi
     layout->addLayout(fields, 1);
     layout->addLayout(buttons);
 
-    QWidget* previous = address_;
-    for (QWidget* next : {static_cast<QWidget*>(tags_[0]), static_cast<QWidget*>(tags_[1]),
-                          static_cast<QWidget*>(tags_[2]), static_cast<QWidget*>(tags_[3]),
-                          static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel),
-                          static_cast<QWidget*>(help)}) {
-        setTabOrder(previous, next);
-        previous = next;
+    DialogOrder order;
+    for (QWidget* widget : std::initializer_list<QWidget*>{address_, tags_[0], tags_[1], tags_[2], tags_[3], ok,
+                                                           cancel, help}) {
+        order.Add(widget);
     }
+    order.ApplyTabOrder();
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 353, 127)));
 }
 

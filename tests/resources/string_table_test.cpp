@@ -220,7 +220,7 @@ TEST(StringTable, HelpTextsCarryWhatTheUserNeeds) {
     const Case cases[] = {
         {kHelpZipCodes, {"the ZIP code is always a 5 digit number", "\"X - Y\"", "\"...\""}},
         {kHelpCityCodes, {"index_c.html", "\"X/Y\"", "FRXX/FRXX0076", "\"X - Y\""}},
-        {kHelpStocks, {"How to add several stock symbols in the list ?\n\n", "slash charaters",
+        {kHelpStocks, {"How to add several stock symbols in the list ?\n\n", "slash characters",
                        "add \"USD/EUR\"\n"}},
         {kHelpAstro, {"button \"C\""}},
         {kHelpDirections, {"Ho do I need to enter an address ?", "\"95118\""}},

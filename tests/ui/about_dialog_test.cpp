@@ -32,7 +32,7 @@ TEST(AboutDialog, ShowsVersionTextsAndPicture) {
     EXPECT_EQ(LabelText(about, "descriptionLabel"),
               QStringLiteral("Tidepost is a freeware that downloads XML web pages for the Xircom REX6000 PDA."));
     EXPECT_EQ(LabelText(about, "transferLabel"),
-              QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with IntellSynch)"));
+              QStringLiteral("(The transfer to REX6000 requires to use the Pagewire application with Intellisync)"));
     EXPECT_EQ(LabelText(about, "dataFolderLabel").toStdString(), "Data folder: " + GetExeFolder());
     auto* picture = about.findChild<CBitmapStatic*>(QStringLiteral("pictureBitmapStatic"));
     ASSERT_NE(picture, nullptr);

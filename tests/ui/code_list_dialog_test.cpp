@@ -92,6 +92,33 @@ TEST_F(CodeListButtonsTest, AnUnchangedFileComesBackByteForByteAndAnEditRefillsT
     EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(CodeListButtonsTest, AMalformedLineIsNamedByItsNumberAndNothingIsSaved) {
+    const struct {
+        const char* button;
+        const char* file;
+        const char* typed;
+        const char* message;
+    } rows[] = {
+        {"areaCodeEditPushButton", "cfg/areacode.ini", "11111 - A\n2222 - Short", "Line 2 is not of the form \"12345 - City name\""},
+        {"cityCodeEditPushButton", "cfg/citycode.ini", "FRXX0076 - Paris\n\nNoDashHere", "Line 3 is not of the form \"Code - City name\""},
+        {"rateEditPushButton", "cfg/xrates.ini", "USD EUR", "Line 1 is not of the form \"XXX/YYY\""},
+    };
+    for (const auto& row : rows) home_.WriteFile(row.file, "kept\n");
+    Open();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        boxes_.shown.clear();
+        Edit(row.button, [&row](CCodeListDialog& d) {
+            ListOf(d)->setPlainText(QString::fromLatin1(row.typed));
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("okPushButton")), Qt::LeftButton);
+            EXPECT_TRUE(d.isVisible());
+        });
+        ASSERT_EQ(boxes_.shown.size(), 1u);
+        EXPECT_EQ(boxes_.shown[0].text.rfind(row.message, 0), 0u) << boxes_.shown[0].text;
+        EXPECT_EQ(home_.ReadFile(row.file), "kept\n");
+    }
+}
+
 TEST_F(CodeListButtonsTest, RatesHaveTheirPromptAndAMissingFileIsCreated) {
     Open();
     EXPECT_TRUE(Edit("rateEditPushButton", [](CCodeListDialog& d) {

@@ -7,6 +7,7 @@
 #include "tests/ui/support/modal_driver.h"
 #include "tests/ui/support/scripted_file_pickers.h"
 #include "tests/ui/support/scripted_message_boxes.h"
+#include "ui/bitmap_static.h"
 #include "ui/customization_dialog.h"
 #include "ui/customization_flow.h"
 #include "ui/main_dialog.h"
@@ -150,6 +151,7 @@ TEST_F(CustomizationTest, SaveIgnoresFileNamesShorterThanFiveCharacters) {
     dialog.SetFileNames("movies.txt", "movies.xmt");
     for (const SourceEntry& source : LoadTopicSources("Movies")) dialog.AddSource(source);
     dialog.show();
+    EXPECT_EQ(Find<CBitmapStatic>(dialog, "customizationBitmapStatic")->BitmapNumber(), 131) << "the films' picture";
     Find<QLineEdit>(dialog, "templateFileLineEdit")->setText(QStringLiteral("a.xm"));
     Click(dialog, "savePushButton");
     EXPECT_TRUE(dialog.isVisible());
@@ -164,6 +166,8 @@ TEST_F(CustomizationTest, SaveIgnoresFileNamesShorterThanFiveCharacters) {
 TEST_F(CustomizationTest, EmailHasNoSourcesAndItsButtonDoesNothing) {
     EXPECT_TRUE(RunFlow("Email", false, [](CCustomizationDialog& d) {
         EXPECT_EQ(Find<QComboBox>(d, "urlComboBox")->count(), 0);
+        EXPECT_EQ(Find<CBitmapStatic>(d, "customizationBitmapStatic")->BitmapNumber(), 148);
+        EXPECT_FALSE(Find<QPushButton>(d, "urlPushButton")->isEnabled());
         const auto webAddressOpened = OnNextModal<CWebAddressDialog>([](CWebAddressDialog&) {});
         Click(d, "urlPushButton");
         QApplication::processEvents();

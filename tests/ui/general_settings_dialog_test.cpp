@@ -88,7 +88,10 @@ TEST_F(GeneralSettingsDialogTest, WebPageSettingsAndTheirBounds) {
     Find<CSpinField>("connectTimeoutSpinField")->stepBy(-30);
     Click("okPushButton");
     EXPECT_TRUE(dialog_->isVisible()) << "refused, the dialog stays open";
-    EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"warn Tidepost | Please enter an integer between 1 and 3600."});
+    EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"warn Tidepost | Please enter an integer between 1 and 3600.\n\n"
+                                                       "(\"Whole fetch time-out\" in the General Settings dialog, "
+                                                       "opened with \"Settings\")"});
+    EXPECT_EQ(dialog_->focusWidget(), fetch);
     EXPECT_EQ(general_.fetchTimeout, 5000);
     EXPECT_FALSE(general_.localConversion) << "nothing is taken from a refused dialog";
 
@@ -99,13 +102,16 @@ TEST_F(GeneralSettingsDialogTest, WebPageSettingsAndTheirBounds) {
     EXPECT_EQ(general_.connectTimeout, 30);
     EXPECT_TRUE(general_.localConversion);
 
-    // The limits of the parallel fetches are refused and kept the same way.
+    // The limits of the parallel fetches are refused and kept the same way;
+    // with two refused, the focus is on the one the message names.
     general_.maxFetches = 0;
+    general_.maxFetchesPerHost = 99;
     Open();
-    Find<CSpinField>("maxFetchesPerHostSpinField")->stepBy(-5);
     Click("okPushButton");
     EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_EQ(boxes_.Lines().back(), "warn Tidepost | Please enter an integer between 1 and 64.");
+    EXPECT_NE(boxes_.Lines().back().find("between 1 and 64.\n\n(\"Pages fetched at once\""), std::string::npos);
+    EXPECT_EQ(dialog_->focusWidget(), Find<CSpinField>("maxFetchesSpinField"));
+    Find<CSpinField>("maxFetchesPerHostSpinField")->stepBy(-100);
     Find<CSpinField>("maxFetchesSpinField")->stepBy(1);
     Click("okPushButton");
     EXPECT_FALSE(dialog_->isVisible());

@@ -7,6 +7,7 @@
 #include "ui/main_dialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -136,8 +137,21 @@ TEST_F(LinkBrowserDialogTest, SelectingAWebLinkShowsItAndArrowHandsItToTheDeskto
     EXPECT_EQ(desktop.opened.first(), QUrl(forum));
     EXPECT_TRUE(dialog_->isVisible());
 
+    // The address field is read-only: Enter there does not press "Exit".
+    QTest::keyClick(Find<QLineEdit>("urlLineEdit"), Qt::Key_Return);
+    EXPECT_TRUE(dialog_->isVisible());
     QTest::mouseClick(Find<QPushButton>("exitPushButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
+}
+
+TEST_F(LinkBrowserDialogTest, WithoutThePageViewPluginPagesOpenInTheDesktopsBrowserAndANoteSaysSo) {
+    test::UrlCatcher files(QStringLiteral("file"));
+    dialog_ = std::make_unique<CLinkBrowserDialog>(nullptr, QStringLiteral("/nonexistent/tidepost-page-view.so"));
+    dialog_->show();
+    EXPECT_EQ(dialog_->findChild<QWebEngineView*>(), nullptr);
+    EXPECT_TRUE(Find<QLabel>("pageFallbackLabel")->text().contains(QStringLiteral("open in your web browser")));
+    ASSERT_EQ(files.opened.size(), 1);
+    EXPECT_EQ(files.opened.first(), QUrl::fromLocalFile(QString::fromStdString(home_.path() + "doc/intro.htm")));
 }
 
 TEST_F(LinkBrowserDialogTest, MaximizingStretchesViewAndTreeAndMovesExit) {

@@ -21,10 +21,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QKeyEvent>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +75,14 @@ protected:
         auto* group = Find<QGroupBox>(box);
         group->setFocus();
         QTest::keyClick(group, Qt::Key_Space);
+    }
+    // The weather topic against a server that holds its answer until release.
+    void HoldWeather(test::HttpServer& server, const std::atomic<bool>& release) {
+        test::PrepareWeatherTopic(home_, server, "");
+        server.Get("/us", [&release](const httplib::Request&, httplib::Response& res) {
+            while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            res.set_content(test::RecordedUsWeather(), "text/plain");
+        });
     }
     QString Field(const char* name) const { return Find<QLineEdit>(name)->text(); }
     QString Status() const { return Find<QLabel>("statusLabel")->text(); }
@@ -224,14 +236,44 @@ TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {
     EXPECT_EQ(Find<CSpinField>("forecastEuroSpinField")->High(), 5);
 }
 
-TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheWindowTakesNoInput) {
+TEST_F(MainDialogTest, KeysTakenAtTheirDefaultAreNamedOnceInABarTheUserDismisses) {
+    Open("ConnectTimeout=99999\r\nFetchTimeout=abc\r\n");
+    auto* bar = Find("resetKeysBar");
+    EXPECT_TRUE(bar->isVisible());
+    const QString text = Find<QLabel>("resetKeysLabel")->text();
+    EXPECT_TRUE(text.contains(QStringLiteral("[Settings] ConnectTimeout=99999 (60 is used), "
+                                             "[Settings] FetchTimeout=abc (120 is used)")))
+        << text.toStdString();
+    EXPECT_TRUE(boxes_.shown.empty()) << "a bar, not a box";
+    Click("resetKeysDismissPushButton");
+    EXPECT_FALSE(bar->isVisible());
+    Open("ConnectTimeout=30\r\n");
+    EXPECT_EQ(dialog_->findChild<QWidget*>(QStringLiteral("resetKeysBar")), nullptr);
+}
+
+TEST_F(MainDialogTest, SymbolsRefuseWhatNoQuoteServiceUses) {
+    Open("[Stocks]\r\nDownload=1\r\nSymbols=IBM;X\r\n");
+    Click("downloadPushButton");
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_NE(boxes_.shown[0].text.find("Not allowed: \";\""), std::string::npos) << boxes_.shown[0].text;
+    EXPECT_FALSE(dialog_->IsRunning());
+    auto* symbols = Find<QLineEdit>("symbolsLineEdit");
+    EXPECT_EQ(dialog_->focusWidget(), symbols);
+    symbols->clear();
+    QTest::keyClicks(symbols, QStringLiteral("msft ,brk.b"));
+    EXPECT_EQ(symbols->text(), QStringLiteral("MSFT,BRK.B"));
+    EXPECT_TRUE(QToolTip::text().endsWith(QStringLiteral("(blank)"))) << QToolTip::text().toStdString();
+    // An accented letter, as a keyboard layout sends it.
+    QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xe9)));
+    QApplication::sendEvent(symbols, &accented);
+    EXPECT_EQ(symbols->text(), QStringLiteral("MSFT,BRK.B"));
+    EXPECT_TRUE(QToolTip::text().endsWith(QStringLiteral("\"") + QChar(0xc9) + QStringLiteral("\"")));
+}
+
+TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheControlsTakeNoInput) {
     test::HttpServer server;
-    test::PrepareWeatherTopic(home_, server, "");
     std::atomic<bool> release{false};
-    server.Get("/us", [&](const httplib::Request&, httplib::Response& res) {
-        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        res.set_content(test::RecordedUsWeather(), "text/plain");
-    });
+    HoldWeather(server, release);
     Open("[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
     Click("downloadPushButton");
 
@@ -243,11 +285,17 @@ TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheWindowTakesNoInput) {
     EXPECT_EQ(Find<QProgressBar>("progressBar")->value(), 0);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(Find<QPushButton>("downloadPushButton")->text(), QStringLiteral("S&top"));
+    for (const char* control : {"settingsPushButton", "moreDownloadsPushButton", "weatherGroupBox", "areaCodeAddPushButton"})
+        EXPECT_FALSE(Find(control)->isEnabled()) << control;
+    // Exit, the close box and Escape ask; No keeps the run and the window.
+    boxes_.answers = {false, false, false};
     Click("exitPushButton");
     dialog_->close();
     QTest::keyClick(dialog_.get(), Qt::Key_Escape);
     EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_TRUE(boxes_.shown.empty());
+    EXPECT_EQ(boxes_.shown.size(), 3u);
+    EXPECT_EQ(boxes_.Lines().back(), "caution Tidepost | A download is in progress.\nStop it and exit Tidepost?");
 
     release = true;
     ASSERT_TRUE(WaitForRun());
@@ -257,6 +305,39 @@ TEST_F(MainDialogTest, DownloadShowsItsStepsWhileTheWindowTakesNoInput) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(home_.Exists(test::kWeatherPageFile));
     EXPECT_TRUE(dialog_->isVisible()) << "no AutoExit";
+    EXPECT_EQ(Find<QPushButton>("downloadPushButton")->text(), QStringLiteral("&Download"));
+    EXPECT_TRUE(Find("settingsPushButton")->isEnabled());
+}
+
+TEST_F(MainDialogTest, StopAndCloseDuringARunEndItAtOnce) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close, Yes" : "Stop");
+        test::HttpServer server;
+        std::atomic<bool> release{false};
+        HoldWeather(server, release);
+        boxes_ = ScriptedMessageBoxes();
+        Open("SaveOnExit=1\r\n[Weather]\r\nDownload=1\r\nZIP=11111\r\n", true);
+        QSignalSpy closed(dialog_.get(), &QDialog::finished);
+        Click("downloadPushButton");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Status().startsWith(QStringLiteral("Download \"xml/")); }, 10000));
+        if (close) {
+            boxes_.answers = {true};
+            QTest::keyClick(dialog_.get(), Qt::Key_Escape);
+        } else {
+            Click("downloadPushButton");  // now "S&top"
+        }
+        ASSERT_TRUE(WaitForRun()) << "the held transfer ended without the server";
+        release = true;
+        EXPECT_EQ(Status(), QStringLiteral("Download stopped by the user.")) << Status().toStdString() << "\n"
+            << Find<QPlainTextEdit>("diagnosticsPlainTextEdit")->toPlainText().toStdString();
+        EXPECT_TRUE(Find<QPlainTextEdit>("diagnosticsPlainTextEdit")->toPlainText().endsWith(
+            QStringLiteral("stopped by the user")));
+        EXPECT_FALSE(home_.Exists(test::kWeatherPageFile));
+        if (close) {
+            ASSERT_TRUE(closed.count() == 1 || closed.wait(5000)) << "the pending close is carried out";
+        }
+        EXPECT_EQ(dialog_->isVisible(), !close);
+    }
 }
 
 TEST_F(MainDialogTest, StoppedRunKeepsTheErrorAndTheRawCopyButton) {
@@ -301,16 +382,18 @@ TEST_F(MainDialogTest, ClosingSavesAsSaveOnExitAndTheAnswerSay) {
         {"SaveOnExit on", "1", {}, true, 0},
         {"asked, Yes", "0", {true}, true, 1},
         {"asked, No", "0", {false}, false, 1},
+        {"asked, Cancel keeps the program open", "0", {}, false, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         boxes_ = ScriptedMessageBoxes();
         boxes_.answers = row.answers;
+        if (row.answers.empty()) boxes_.choices = {MessageBoxes::Choice::Cancel};
         Open(std::string("SaveOnExit=") + row.saveOnExit + "\r\n; kept\r\n[Stocks]\r\nDownload=1\r\n");
         const std::string before = home_.ReadFile(kIni);
         Find<QLineEdit>("symbolsLineEdit")->setText(QStringLiteral("IBM,MSFT"));
         Click("exitPushButton");
-        EXPECT_FALSE(dialog_->isVisible());
+        EXPECT_EQ(dialog_->isVisible(), !row.saved && row.answers.empty() && row.questions);
         EXPECT_EQ(boxes_.shown.size(), row.questions);
         if (row.questions) {
             EXPECT_EQ(boxes_.Lines().front(), "ask Tidepost | Would you like to save Tidepost current settings ?");
@@ -335,12 +418,34 @@ TEST_F(MainDialogTest, FailedSaveAtExitIsReportedAndLosesNothing) {
     test::ImmutableFile locked(home_.path() + "cfg");
     if (!locked.set()) GTEST_SKIP() << "the file system cannot make a folder immutable";
     Toggle("moviesGroupBox");
+    // Retry fails again; Cancel keeps the program open with its values.
+    boxes_.answers = {true, false};
     Click("exitPushButton");
-    EXPECT_FALSE(dialog_->isVisible());
-    ASSERT_EQ(boxes_.shown.size(), 1u);
-    EXPECT_EQ(boxes_.shown[0].kind, "warn");
-    EXPECT_NE(boxes_.shown[0].text.find(GetIniPath()), std::string::npos) << boxes_.shown[0].text;
+    EXPECT_TRUE(dialog_->isVisible());
+    ASSERT_EQ(boxes_.shown.size(), 2u);
+    EXPECT_EQ(boxes_.shown[1].kind, "retry");
+    EXPECT_NE(boxes_.shown[1].text.find(GetIniPath()), std::string::npos) << boxes_.shown[1].text;
     EXPECT_EQ(home_.ReadFile(kIni), before);
+    EXPECT_FALSE(Find<QGroupBox>("moviesGroupBox")->isChecked()) << "the untick is kept";
+}
+
+TEST_F(MainDialogTest, EscapeAndTheCloseButtonOfTheExitQuestionKeepTheProgramOpen) {
+    WidgetMessageBoxes real;
+    for (const bool escape : {true, false}) {
+        const auto found = test::OnNextModal<QMessageBox>([escape](QMessageBox& box) {
+            if (escape) {
+                QTest::keyClick(&box, Qt::Key_Escape);
+            } else {
+                box.close();
+            }
+        });
+        EXPECT_EQ(real.AskOrCancel(nullptr, QStringLiteral("Tidepost"), QStringLiteral("Save?")),
+                  MessageBoxes::Choice::Cancel);
+        EXPECT_TRUE(*found);
+        const auto retry = test::OnNextModal<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+        EXPECT_FALSE(real.AskRetry(nullptr, QStringLiteral("Tidepost"), QStringLiteral("Failed")));
+        EXPECT_TRUE(*retry);
+    }
 }
 
 }  // namespace

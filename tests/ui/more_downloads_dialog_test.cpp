@@ -97,7 +97,7 @@ protected:
     std::unique_ptr<CMoreDownloadsDialog> dialog_;
 };
 
-TEST_F(MoreDownloadsDialogTest, TopicBoxesEnableTheirGroupSwapPicturesAndSetTheFlagAtOnce) {
+TEST_F(MoreDownloadsDialogTest, TopicBoxesEnableTheirGroupSwapPicturesAndSetTheFlagUntilCancel) {
     Open();
     EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("Tidepost More Downloads"));
     const struct {
@@ -119,9 +119,10 @@ TEST_F(MoreDownloadsDialogTest, TopicBoxesEnableTheirGroupSwapPicturesAndSetTheF
         EXPECT_TRUE(Find(topic.inside)->isEnabled());
         EXPECT_TRUE(box->isAncestorOf(QApplication::focusWidget())) << "focus moves into the group";
     }
-    // Cancel does not undo what the boxes already stored.
-    Click("cancelPushButton");
     EXPECT_TRUE(more_.directions.download && more_.astro.download && more_.email.download);
+    // Cancel takes back what the boxes stored.
+    Click("cancelPushButton");
+    EXPECT_FALSE(more_.directions.download || more_.astro.download || more_.email.download);
 }
 
 TEST_F(MoreDownloadsDialogTest, OpeningLoadsTheFirstItineraryAndTheArrowsStepThroughTheList) {
@@ -241,7 +242,7 @@ TEST_F(MoreDownloadsDialogTest, DeleteMovesTheLastRecordIntoTheGap) {
         boxes_.answers = {row.answer};
         Click("itineraryDeletePushButton");
         EXPECT_EQ(boxes_.Lines(),
-                  Names{"ask Tidepost | Do you want to delete the selected itinary ?"});
+                  Names{"caution Tidepost | Do you want to delete the selected itinary ?"});
         EXPECT_EQ(StoredNames(), row.stored);
         EXPECT_EQ(ListNames(), row.listed);
         if (row.answer) {
@@ -383,7 +384,9 @@ TEST_F(MoreDownloadsDialogTest, CancelKeepsTheSettingsAsTheyWere) {
     more_.directions.country = kCountryFrance;
     Open();
     Find<QComboBox>("countryComboBox")->setCurrentIndex(kCountryUsa);
-    Find<QGroupBox>("emailGroupBox")->setChecked(true);
+    auto* email = Find<QGroupBox>("emailGroupBox");
+    email->setFocus();
+    QTest::keyClick(email, Qt::Key_Space);
     Click("cancelPushButton");
     EXPECT_EQ(more_.directions.country, kCountryFrance);
     EXPECT_FALSE(more_.email.download);

@@ -13,7 +13,7 @@ namespace tp::test {
 class ScriptedMessageBoxes : public MessageBoxes {
 public:
     struct Shown {
-        std::string kind;  // "inform", "warn", "ask" or "caution"
+        std::string kind;  // "inform", "warn", "ask", "caution" or "retry"
         std::string caption;
         std::string text;
     };
@@ -36,6 +36,21 @@ public:
         answers.pop_front();
         return answer;
     }
+    // Takes the next of choices, else the next of answers as Yes or No.
+    Choice AskOrCancel(QWidget* owner, const QString& caption, const QString& text) override {
+        if (choices.empty()) return Ask(owner, caption, text, AskStyle::Question) ? Choice::Yes : Choice::No;
+        shown.push_back({"ask", caption.toStdString(), text.toStdString()});
+        const Choice choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+    bool AskRetry(QWidget* /*owner*/, const QString& caption, const QString& text) override {
+        shown.push_back({"retry", caption.toStdString(), text.toStdString()});
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     void Beep() override { ++beeps; }
 
     // "kind caption | text" of every box, oldest first.
@@ -46,6 +61,7 @@ public:
     }
 
     std::deque<bool> answers;
+    std::deque<Choice> choices;
     std::vector<Shown> shown;
     int beeps = 0;
     int unexpectedQuestions = 0;
