@@ -9,17 +9,17 @@
 // The tags are the built-in defaults, read from the settings file of a
 // temporary data folder as a run reads them.
 #include "app/globals.h"
-#include "extract/astro.h"
-#include "extract/directions.h"
-#include "extract/movies.h"
-#include "extract/news.h"
-#include "extract/stocks.h"
-#include "extract/weather.h"
+#include "topics/astro.h"
+#include "topics/directions.h"
+#include "topics/movies.h"
+#include "topics/news.h"
+#include "topics/stocks.h"
+#include "topics/weather.h"
 #include "platform/text_file.h"
 #include "settings/code_lists.h"
 #include "settings/custom_store.h"
 #include "settings/settings_model.h"
-#include "tests/extract/topic_page_support.h"
+#include "tests/topics/topic_page_support.h"
 #include "tests/support/temp_home.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 // Composing a full page: 50 cards and their index links through a two-pass template.
-#include "extract/topic_table.h"
+#include "topics/topic_table.h"
 #include "pages/page_format.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Tag searches over a full transfer buffer of converted text, with the tag near
 // the end so that each search walks nearly all of it.
-#include "extract/scan.h"
+#include "topics/scan.h"
 
 #include "app/globals.h"
 

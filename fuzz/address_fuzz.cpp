@@ -1,6 +1,6 @@
 // The encoding of an address typed by the user: within its limit, and nothing
 // in it that could end or bend the planner's address.
-#include "extract/directions.h"
+#include "topics/directions.h"
 #include "fuzz/fuzz_support.h"
 
 #include <cctype>

@@ -1,6 +1,6 @@
 // Horoscopes over any fetched text, and sign lists of any kind: texts within
 // their limits, cards well-formed.
-#include "extract/astro.h"
+#include "topics/astro.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tp;

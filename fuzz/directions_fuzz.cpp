@@ -1,6 +1,6 @@
 // The route cutter of both planners over any fetched text: the text within its
 // limit, and a well-formed card whatever the itinerary's title.
-#include "extract/directions.h"
+#include "topics/directions.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tp;

@@ -1,6 +1,6 @@
 // The e-mail texts: any file name and any content (memo or message) give a
 // title and a text within their limits and a well-formed card.
-#include "extract/email.h"
+#include "topics/email.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tp;

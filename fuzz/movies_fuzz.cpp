@@ -1,6 +1,6 @@
 // The film lists of both sources over any fetched text: links and cards within
 // their capacities and well-formed.
-#include "extract/movies.h"
+#include "topics/movies.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tp;

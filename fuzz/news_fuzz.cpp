@@ -1,6 +1,6 @@
 // The headline cutter over any fetched text, with the tag of each source:
 // items within their limits, cards well-formed.
-#include "extract/news.h"
+#include "topics/news.h"
 #include "fuzz/fuzz_support.h"
 #include "settings/custom_store.h"
 

@@ -2,7 +2,7 @@
 // one-pass fill of its template, no page passes the buffer, and a default
 // template filled with cleaned pieces is a well-formed page.
 #include "app/clean_text.h"
-#include "extract/topic_table.h"
+#include "topics/topic_table.h"
 #include "fuzz/fuzz_support.h"
 #include "pages/template_fill.h"
 #include "platform/text_file.h"

@@ -1,7 +1,7 @@
 // The scanning primitives against a plain reference: every position handed
 // back lies within the text, and a miss stays a miss.
 #include "app/clean_text.h"
-#include "extract/scan.h"
+#include "topics/scan.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tp;

@@ -1,6 +1,6 @@
 // Rate histories and quotes over any fetched text, with any pair: bodies
 // within their limits, cards well-formed.
-#include "extract/stocks.h"
+#include "topics/stocks.h"
 #include "fuzz/fuzz_support.h"
 #include "settings/custom_store.h"
 

@@ -1,6 +1,6 @@
 // Both weather extractors over any fetched text: the card stays within its
 // limits and makes well-formed XML.
-#include "extract/weather.h"
+#include "topics/weather.h"
 #include "fuzz/fuzz_support.h"
 #include "settings/code_lists.h"
 

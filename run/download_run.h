@@ -5,7 +5,7 @@
 // window to close.
 #pragma once
 
-#include "extract/topic_table.h"
+#include "topics/topic_table.h"
 #include "net/transfer.h"
 #include "run/run_view.h"
 #include "settings/settings_model.h"

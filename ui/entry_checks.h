@@ -3,7 +3,7 @@
 // in, no widgets.
 #pragma once
 
-#include "app/code_lists.h"
+#include "settings/code_lists.h"
 
 #include <cstddef>
 #include <string>

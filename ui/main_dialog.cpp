@@ -42,6 +42,9 @@
 namespace tp {
 namespace {
 
+// The topics of this window; the others are in the more-downloads dialog.
+constexpr TopicId kTopicsHere[] = {TopicId::Weather, TopicId::News, TopicId::Stocks, TopicId::Movies};
+
 // "List of symbols :" takes at most this many characters as typed.
 constexpr int kSymbolsMaxTyped = 512;
 
@@ -102,7 +105,7 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     BuildControls(resets);
     ConnectEditButtons();
     FillControls();
-    for (Topic topic : {kStocks, kNews, kMovies, kWeather}) ApplyTopicBox(topic, false);
+    for (TopicId topic : {TopicId::Stocks, TopicId::News, TopicId::Movies, TopicId::Weather}) ApplyTopicBox(topic, false);
     for (const CodeListControls& list : codeLists_) FillCodeList(list.kind);
 
     setWindowIcon(QIcon(QStringLiteral(":/pictures/128.svg")));
@@ -113,15 +116,16 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
 
     generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
     connect(settingsButton_, &QPushButton::clicked, generalDialog_, &QDialog::exec);
-    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_.more, this);
+    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_, this);
     connect(moreButton_, &QPushButton::clicked, this, [this] {
         if (moreDialog_->exec() == QDialog::Accepted) UpdateDownloadButton();
     });
     // The further topics' "Custom..." buttons run the same flow over the file
     // names the more-downloads dialog holds.
-    connect(moreDialog_, &CMoreDownloadsDialog::CustomizeTopic, this, [this](const QString& topic) {
-        EditTopicCustomization(moreDialog_, boxes_, settings_.general.customWarnings, ToCore(topic),
-                               moreDialog_->IconFileName(topic), moreDialog_->TemplateFileName(topic));
+    connect(moreDialog_, &CMoreDownloadsDialog::CustomizeTopic, this, [this](TopicId topic) {
+        const TopicFiles files = TopicOf(topic).files(settings_);
+        EditTopicCustomization(moreDialog_, boxes_, settings_.general.customWarnings, TopicOf(topic).name,
+                               files.icon, files.templateName);
     });
 
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 438, 327)));
@@ -272,10 +276,12 @@ QWidget* CMainDialog::BuildStatusFrame() {
     return frame;
 }
 
-QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
-                                    int onPicture, int offPicture, QVBoxLayout*& contents) {
-    TopicSection& section = topics_[topic];
-    static_cast<TopicFrame&>(section) = NewTopicFrame(title, name, onPicture, offPicture);
+// The topic's frame; its object names start with the topic's name in lower case.
+QGroupBox* CMainDialog::NewTopicBox(TopicId topic, const QString& title, QVBoxLayout*& contents) {
+    TopicSection& section = Section(topic);
+    const Topic& table = TopicOf(topic);
+    static_cast<TopicFrame&>(section) = NewTopicFrame(title, FromCore(table.name).toLower().toLatin1().constData(),
+                                                      table.picture, table.pictureUnselected);
     order_.Add(section.box);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
 
@@ -287,11 +293,11 @@ QGroupBox* CMainDialog::NewTopicBox(Topic topic, const QString& title, const cha
     return section.box;
 }
 
-void CMainDialog::AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents) {
-    QPushButton* custom =
-        order_.Add(NewPushButton(QStringLiteral("Custom..."), QLatin1String(name) + QStringLiteral("CustomPushButton")));
+void CMainDialog::AddCustomButton(TopicId topic, QVBoxLayout& contents) {
+    QPushButton* custom = order_.Add(NewPushButton(
+        QStringLiteral("Custom..."), FromCore(TopicOf(topic).name).toLower() + QStringLiteral("CustomPushButton")));
     contents.addWidget(custom, 0, Qt::AlignRight);
-    topics_[topic].custom = custom;
+    Section(topic).custom = custom;
 }
 
 // "Area Code :" with its entries, "+", "-" and "..."; the list field of the
@@ -323,7 +329,7 @@ QWidget* CMainDialog::NewCodeListRow(CodeListKind kind, const QString& entriesLa
 
 QWidget* CMainDialog::BuildWeatherSection() {
     QVBoxLayout* contents = nullptr;
-    QGroupBox* box = NewTopicBox(kWeather, QStringLiteral("&Weather"), "weather", 132, 136, contents);
+    QGroupBox* box = NewTopicBox(TopicId::Weather, QStringLiteral("&Weather"), contents);
 
     auto numberRow = [this](CSpinField*& field, RangedField bounds, const char* name) {
         auto* row = new QHBoxLayout;
@@ -377,13 +383,13 @@ QWidget* CMainDialog::BuildWeatherSection() {
 
     contents->addWidget(usa);
     contents->addWidget(europe);
-    AddCustomButton(kWeather, "weather", *contents);
+    AddCustomButton(TopicId::Weather, *contents);
     return box;
 }
 
 QWidget* CMainDialog::BuildNewsSection() {
     QVBoxLayout* contents = nullptr;
-    QGroupBox* box = NewTopicBox(kNews, QStringLiteral("&News"), "news", 130, 134, contents);
+    QGroupBox* box = NewTopicBox(TopicId::News, QStringLiteral("&News"), contents);
     auto* grid = new QGridLayout;
     grid->addWidget(NewLabel(QStringLiteral("Headlines :")), 0, 0);
     auto* count = new QHBoxLayout;
@@ -404,7 +410,7 @@ QWidget* CMainDialog::BuildNewsSection() {
         categorySources_[i] = order_.Add(NewChoiceList(
             SourceCountryNames(), QLatin1String(categories[i].name) + QStringLiteral("FromComboBox")));
         connect(categoryBoxes_[i], &QCheckBox::clicked, this, [this, i](bool on) {
-            if (topics_[kNews].box->isChecked()) categorySources_[i]->setEnabled(on);
+            if (Section(TopicId::News).box->isChecked()) categorySources_[i]->setEnabled(on);
         });
         grid->addWidget(categoryBoxes_[i], i + 1, 0);
         grid->addWidget(NewLabel(QStringLiteral("from :")), i + 1, 1, Qt::AlignRight);
@@ -412,13 +418,13 @@ QWidget* CMainDialog::BuildNewsSection() {
     }
     grid->setColumnStretch(2, 1);
     contents->addLayout(grid);
-    AddCustomButton(kNews, "news", *contents);
+    AddCustomButton(TopicId::News, *contents);
     return box;
 }
 
 QWidget* CMainDialog::BuildStocksSection() {
     QVBoxLayout* contents = nullptr;
-    QGroupBox* box = NewTopicBox(kStocks, QStringLiteral("&Stocks"), "stocks", 129, 133, contents);
+    QGroupBox* box = NewTopicBox(TopicId::Stocks, QStringLiteral("&Stocks"), contents);
     QVBoxLayout* column = contents;
 
     auto* symbolsRow = new QHBoxLayout;
@@ -458,13 +464,13 @@ QWidget* CMainDialog::BuildStocksSection() {
     column->addLayout(ratesRow);
     column->addStretch(1);
 
-    AddCustomButton(kStocks, "stocks", *column);
+    AddCustomButton(TopicId::Stocks, *column);
     return box;
 }
 
 QWidget* CMainDialog::BuildMoviesSection() {
     QVBoxLayout* contents = nullptr;
-    QGroupBox* box = NewTopicBox(kMovies, QStringLiteral("&Movies"), "movies", 131, 135, contents);
+    QGroupBox* box = NewTopicBox(TopicId::Movies, QStringLiteral("&Movies"), contents);
     QVBoxLayout* column = contents;
     column->addWidget(NewLabel(QStringLiteral("Coming soon in theatres")));
     auto* row = new QHBoxLayout;
@@ -478,7 +484,7 @@ QWidget* CMainDialog::BuildMoviesSection() {
     moviesCountry_ = order_.Add(NewChoiceList(SourceCountryNames(), QStringLiteral("moviesCountryComboBox")));
     row->addWidget(moviesCountry_);
     column->addLayout(row);
-    AddCustomButton(kMovies, "movies", *column);
+    AddCustomButton(TopicId::Movies, *column);
     return box;
 }
 
@@ -489,10 +495,10 @@ CMainDialog::CodeListControls& CMainDialog::Controls(CodeListKind kind) {
 
 void CMainDialog::FillControls() {
     const MainSettings& m = settings_.main;
-    topics_[kWeather].box->setChecked(m.weather.download);
-    topics_[kNews].box->setChecked(m.news.download);
-    topics_[kStocks].box->setChecked(m.stocks.download);
-    topics_[kMovies].box->setChecked(m.movies.download);
+    Section(TopicId::Weather).box->setChecked(m.weather.download);
+    Section(TopicId::News).box->setChecked(m.news.download);
+    Section(TopicId::Stocks).box->setChecked(m.stocks.download);
+    Section(TopicId::Movies).box->setChecked(m.movies.download);
 
     forecastUsa_->setValue(m.weather.forecastUsa);
     forecastEuro_->setValue(m.weather.forecastEuro);
@@ -521,10 +527,10 @@ void CMainDialog::FillControls() {
 
 void CMainDialog::CollectControls() {
     MainSettings& m = settings_.main;
-    m.weather.download = topics_[kWeather].box->isChecked();
-    m.news.download = topics_[kNews].box->isChecked();
-    m.stocks.download = topics_[kStocks].box->isChecked();
-    m.movies.download = topics_[kMovies].box->isChecked();
+    m.weather.download = Section(TopicId::Weather).box->isChecked();
+    m.news.download = Section(TopicId::News).box->isChecked();
+    m.stocks.download = Section(TopicId::Stocks).box->isChecked();
+    m.movies.download = Section(TopicId::Movies).box->isChecked();
 
     m.weather.forecastUsa = forecastUsa_->value();
     m.weather.forecastEuro = forecastEuro_->value();
@@ -548,13 +554,12 @@ void CMainDialog::CollectControls() {
     CollectChoice(moviesCountry_, m.movies.langMovies);
 }
 
-void CMainDialog::ApplyTopicBox(Topic topic, bool focusNext) {
-    bool* flags[] = {&settings_.main.weather.download, &settings_.main.news.download,
-                     &settings_.main.stocks.download, &settings_.main.movies.download};
+void CMainDialog::ApplyTopicBox(TopicId topic, bool focusNext) {
+    bool& selected = TopicOf(topic).files(settings_).download;
     // The group box itself enables and disables the controls it holds.
-    topics_[topic].Apply(*flags[topic], focusNext);
+    Section(topic).Apply(selected, focusNext);
     UpdateDownloadButton();
-    if (topic == kNews && *flags[topic]) ApplyNewsSourceRule();
+    if (topic == TopicId::News && selected) ApplyNewsSourceRule();
 }
 
 void CMainDialog::ApplyNewsSourceRule() {
@@ -655,7 +660,9 @@ void CMainDialog::ShowRunning(bool running) {
                             static_cast<QWidget*>(rexInfoButton_), static_cast<QWidget*>(aboutButton_)}) {
         widget->setEnabled(!running);
     }
-    for (const TopicSection& section : topics_) section.box->setEnabled(!running);
+    for (TopicId topic : kTopicsHere) {
+        Section(topic).box->setEnabled(!running);
+    }
     if (!running) UpdateDownloadButton();
 }
 
@@ -775,19 +782,11 @@ bool CMainDialog::SaveOnClose() {
 
 // "Custom..." edits a topic's file names in place; "..." edits a code file.
 void CMainDialog::ConnectEditButtons() {
-    MainSettings& m = settings_.main;
-    const struct {
-        Topic topic;
-        const char* name;
-        std::string* icon;
-        std::string* xml;
-    } custom[] = {{kWeather, "Weather", &m.weather.icon, &m.weather.xmlUsa},
-                  {kNews, "News", &m.news.icon, &m.news.xml},
-                  {kStocks, "Stocks", &m.stocks.icon, &m.stocks.xml},
-                  {kMovies, "Movies", &m.movies.icon, &m.movies.xml}};
-    for (const auto& c : custom) {
-        connect(topics_[c.topic].custom, &QPushButton::clicked, this, [this, c] {
-            EditTopicCustomization(this, boxes_, settings_.general.customWarnings, c.name, *c.icon, *c.xml);
+    for (TopicId topic : kTopicsHere) {
+        connect(Section(topic).custom, &QPushButton::clicked, this, [this, topic] {
+            const TopicFiles files = TopicOf(topic).files(settings_);
+            EditTopicCustomization(this, boxes_, settings_.general.customWarnings, TopicOf(topic).name,
+                                   files.icon, files.templateName);
         });
     }
     for (const CodeListControls& list : codeLists_) {

@@ -5,6 +5,7 @@
 
 #include "run/download_run.h"
 #include "run/run_view.h"
+#include "topics/topic_table.h"
 #include "settings/code_lists.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
@@ -85,7 +86,6 @@ private:
     struct TopicSection : TopicFrame {
         QPushButton* custom = nullptr;  // "Custom..."
     };
-    enum Topic { kWeather, kNews, kStocks, kMovies, kTopicCount };
 
     void BuildControls(const std::vector<SettingReset>& resets);
     QWidget* BuildResetBar(const std::vector<SettingReset>& resets);
@@ -95,15 +95,15 @@ private:
     QWidget* BuildNewsSection();
     QWidget* BuildStocksSection();
     QWidget* BuildMoviesSection();
-    QGroupBox* NewTopicBox(Topic topic, const QString& title, const char* name, int onPicture,
-                           int offPicture, QVBoxLayout*& contents);
-    void AddCustomButton(Topic topic, const char* name, QVBoxLayout& contents);
+    QGroupBox* NewTopicBox(TopicId topic, const QString& title, QVBoxLayout*& contents);
+    void AddCustomButton(TopicId topic, QVBoxLayout& contents);
+    TopicSection& Section(TopicId topic) { return topics_[static_cast<std::size_t>(topic)]; }
     QWidget* NewCodeListRow(CodeListKind kind, const QString& entriesLabel, const QString& prefix);
     void ConnectEditButtons();
 
     void FillControls();
     void CollectControls();
-    void ApplyTopicBox(Topic topic, bool focusNext);
+    void ApplyTopicBox(TopicId topic, bool focusNext);
     void ApplyNewsSourceRule();
     CodeListControls& Controls(CodeListKind kind);
     void AddCode(CodeListKind kind);
@@ -120,6 +120,7 @@ private:
     MessageBoxes& boxes_;
     Settings settings_;
     DialogOrder order_;
+    // Indexed by TopicId; only the four topics of this window have their section.
     TopicSection topics_[kTopicCount];
     std::vector<CodeListControls> codeLists_;
 

@@ -25,6 +25,8 @@
 namespace tp {
 namespace {
 
+constexpr TopicId kTopicsHere[] = {TopicId::Directions, TopicId::Astro, TopicId::Email};
+
 constexpr QSize kIconSize{32, 32};
 
 QLineEdit* NewLineEdit(const char* name) {
@@ -43,7 +45,7 @@ QGroupBox* NewFrame(const QString& title, const char* name, QGridLayout*& grid) 
 
 }  // namespace
 
-CMoreDownloadsDialog::CMoreDownloadsDialog(MessageBoxes& boxes, MoreDownloadsSettings& settings,
+CMoreDownloadsDialog::CMoreDownloadsDialog(MessageBoxes& boxes, Settings& settings,
                                            QWidget* parent)
     : QDialog(parent), boxes_(boxes), settings_(settings) {
     setObjectName(QStringLiteral("moreDownloadsDialog"));
@@ -52,32 +54,23 @@ CMoreDownloadsDialog::CMoreDownloadsDialog(MessageBoxes& boxes, MoreDownloadsSet
     BuildControls();
 }
 
-std::string& CMoreDownloadsDialog::IconFileName(const QString& topic) {
-    if (topic == QLatin1String("Directions")) return settings_.directions.icon;
-    if (topic == QLatin1String("Astro")) return settings_.astro.icon;
-    return settings_.email.icon;
-}
-
-std::string& CMoreDownloadsDialog::TemplateFileName(const QString& topic) {
-    if (topic == QLatin1String("Directions")) return settings_.directions.xml;
-    if (topic == QLatin1String("Astro")) return settings_.astro.xml;
-    return settings_.email.xml;
-}
-
 QPushButton* CMoreDownloadsDialog::NewButton(const QString& text, const char* name, bool small) {
     return order_.Add(small ? NewSmallButton(text, QLatin1String(name)) : NewPushButton(text, QLatin1String(name)));
 }
 
-QPushButton* CMoreDownloadsDialog::NewCustomButton(const QString& topic, const char* name) {
-    QPushButton* button = NewButton(QStringLiteral("Custom..."), name, false);
+QPushButton* CMoreDownloadsDialog::NewCustomButton(TopicId topic) {
+    const std::string name = ToCore(FromCore(TopicOf(topic).name).toLower()) + "CustomPushButton";
+    QPushButton* button = NewButton(QStringLiteral("Custom..."), name.c_str(), false);
     connect(button, &QPushButton::clicked, this, [this, topic] { emit CustomizeTopic(topic); });
     return button;
 }
 
-QGroupBox* CMoreDownloadsDialog::NewTopicBox(Topic topic, const QString& title, const char* name,
-                                             int onPicture, int offPicture) {
-    TopicSection& section = topics_[topic];
-    section = NewTopicFrame(title, name, onPicture, offPicture);
+// The topic's frame, titled and named after the topic.
+QGroupBox* CMoreDownloadsDialog::NewTopicBox(TopicId topic) {
+    const Topic& row = TopicOf(topic);
+    TopicSection& section = Section(topic);
+    section = NewTopicFrame(FromCore(row.name), ToCore(FromCore(row.name).toLower()).c_str(), row.picture,
+                            row.pictureUnselected);
     order_.Add(section.box);
     order_.Add(section.picture);
     connect(section.box, &QGroupBox::clicked, this, [this, topic] { ApplyTopicBox(topic, true); });
@@ -114,12 +107,12 @@ void CMoreDownloadsDialog::BuildControls() {
 }
 
 QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
-    QGroupBox* box = NewTopicBox(kDirections, QStringLiteral("Directions"), "directions", 138, 139);
+    QGroupBox* box = NewTopicBox(TopicId::Directions);
     auto* column = new QVBoxLayout(box);
     auto* head = new QHBoxLayout;
-    head->addWidget(topics_[kDirections].picture);
+    head->addWidget(Section(TopicId::Directions).picture);
     head->addStretch(1);
-    head->addWidget(NewCustomButton(QStringLiteral("Directions"), "directionsCustomPushButton"), 0,
+    head->addWidget(NewCustomButton(TopicId::Directions), 0,
                     Qt::AlignTop);
     column->addLayout(head);
 
@@ -203,9 +196,9 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
 }
 
 QWidget* CMoreDownloadsDialog::BuildAstroSection() {
-    QGroupBox* box = NewTopicBox(kAstro, QStringLiteral("Astro"), "astro", 140, 141);
+    QGroupBox* box = NewTopicBox(TopicId::Astro);
     auto* row = new QHBoxLayout(box);
-    row->addWidget(topics_[kAstro].picture, 0, Qt::AlignTop);
+    row->addWidget(Section(TopicId::Astro).picture, 0, Qt::AlignTop);
     auto* grid = new QGridLayout;
     row->addLayout(grid, 1);
 
@@ -226,7 +219,7 @@ QWidget* CMoreDownloadsDialog::BuildAstroSection() {
     grid->addWidget(clear, 1, 2);
     grid->addWidget(order_.Add(NewHelpButton(kHelpAstro, QLatin1String("astroHelpPushButton"), this)), 1, 3);
     grid->setColumnStretch(1, 1);
-    row->addWidget(NewCustomButton(QStringLiteral("Astro"), "astroCustomPushButton"), 0,
+    row->addWidget(NewCustomButton(TopicId::Astro), 0,
                    Qt::AlignBottom);
 
     connect(add, &QPushButton::clicked, this, [this] { EditSigns(&AddSign); });
@@ -236,10 +229,10 @@ QWidget* CMoreDownloadsDialog::BuildAstroSection() {
 }
 
 QWidget* CMoreDownloadsDialog::BuildEmailSection() {
-    QGroupBox* box = NewTopicBox(kEmail, QStringLiteral("Email"), "email", 148, 149);
+    QGroupBox* box = NewTopicBox(TopicId::Email);
     auto* row = new QHBoxLayout(box);
-    row->addWidget(topics_[kEmail].picture, 0, Qt::AlignTop);
-    QPushButton* custom = NewCustomButton(QStringLiteral("Email"), "emailCustomPushButton");
+    row->addWidget(Section(TopicId::Email).picture, 0, Qt::AlignTop);
+    QPushButton* custom = NewCustomButton(TopicId::Email);
     auto* grid = new QGridLayout;
     row->addLayout(grid, 1);
     grid->addWidget(
@@ -271,11 +264,11 @@ void CMoreDownloadsDialog::setVisible(bool visible) {
 }
 
 void CMoreDownloadsDialog::InitDialog() {
-    openedWith_[kDirections] = settings_.directions.download;
-    openedWith_[kAstro] = settings_.astro.download;
-    openedWith_[kEmail] = settings_.email.download;
+    for (TopicId topic : kTopicsHere) {
+        openedWith_[static_cast<std::size_t>(topic)] = TopicOf(topic).files(settings_).download;
+    }
     FillControls();
-    for (Topic topic : {kDirections, kAstro, kEmail}) ApplyTopicBox(topic, false);
+    for (TopicId topic : kTopicsHere) ApplyTopicBox(topic, false);
     FillEmailList();
     FillItineraryList();
     LoadSelectedItinerary();
@@ -283,43 +276,41 @@ void CMoreDownloadsDialog::InitDialog() {
 }
 
 void CMoreDownloadsDialog::FillControls() {
-    topics_[kDirections].box->setChecked(settings_.directions.download);
-    SetChoice(country_, settings_.directions.country);
+    Section(TopicId::Directions).box->setChecked(settings_.more.directions.download);
+    SetChoice(country_, settings_.more.directions.country);
     ShowCurrentItinerary();
-    topics_[kAstro].box->setChecked(settings_.astro.download);
-    signsEdit_->setText(FromCore(settings_.astro.signs));
-    topics_[kEmail].box->setChecked(settings_.email.download);
+    Section(TopicId::Astro).box->setChecked(settings_.more.astro.download);
+    signsEdit_->setText(FromCore(settings_.more.astro.signs));
+    Section(TopicId::Email).box->setChecked(settings_.more.email.download);
 }
 
 void CMoreDownloadsDialog::CollectControls() {
-    settings_.directions.download = topics_[kDirections].box->isChecked();
-    CollectChoice(country_, settings_.directions.country);
+    settings_.more.directions.download = Section(TopicId::Directions).box->isChecked();
+    CollectChoice(country_, settings_.more.directions.country);
     fromAddress_ = ToCore(fromAddressEdit_->text());
     toAddress_ = ToCore(toAddressEdit_->text());
     fromCity_ = ToCore(fromCityEdit_->text());
     toCity_ = ToCore(toCityEdit_->text());
-    settings_.astro.download = topics_[kAstro].box->isChecked();
-    settings_.astro.signs = ToCore(signsEdit_->text());
-    settings_.email.download = topics_[kEmail].box->isChecked();
+    settings_.more.astro.download = Section(TopicId::Astro).box->isChecked();
+    settings_.more.astro.signs = ToCore(signsEdit_->text());
+    settings_.more.email.download = Section(TopicId::Email).box->isChecked();
 }
 
-void CMoreDownloadsDialog::ApplyTopicBox(Topic topic, bool focusNext) {
-    bool* flags[] = {&settings_.directions.download, &settings_.astro.download,
-                     &settings_.email.download};
-    topics_[topic].Apply(*flags[topic], focusNext);
+void CMoreDownloadsDialog::ApplyTopicBox(TopicId topic, bool focusNext) {
+    Section(topic).Apply(TopicOf(topic).files(settings_).download, focusNext);
 }
 
 void CMoreDownloadsDialog::reject() {
-    settings_.directions.download = openedWith_[kDirections];
-    settings_.astro.download = openedWith_[kAstro];
-    settings_.email.download = openedWith_[kEmail];
+    for (TopicId topic : kTopicsHere) {
+        TopicOf(topic).files(settings_).download = openedWith_[static_cast<std::size_t>(topic)];
+    }
     QDialog::reject();
 }
 
 void CMoreDownloadsDialog::accept() {
     CollectControls();
     if (const auto refusal = CheckMoreDownloads(
-            settings_, static_cast<std::size_t>(itineraries_->count()), emails_.names.size())) {
+            settings_.more, static_cast<std::size_t>(itineraries_->count()), emails_.names.size())) {
         boxes_.Inform(this, FromCore(refusal->caption), FromCore(refusal->text));
         return;
     }
@@ -353,7 +344,7 @@ void CMoreDownloadsDialog::LoadSelectedItinerary() {
     if (index < 0) return;
     itineraryName_ = ToCore(itineraries_->currentText());
     const Itinerary stored = ReadItinerary(GetIniPath(), index + 1);
-    settings_.directions.country = stored.country;
+    settings_.more.directions.country = stored.country;
     fromAddress_ = stored.fromAddress;
     fromCity_ = stored.fromCity;
     toAddress_ = stored.toAddress;
@@ -370,7 +361,7 @@ void CMoreDownloadsDialog::ShowCurrentItinerary() {
 }
 
 void CMoreDownloadsDialog::ClearCurrentItinerary() {
-    settings_.directions.country = kCountryUsa;
+    settings_.more.directions.country = kCountryUsa;
     country_->setCurrentIndex(kCountryUsa);
     fromAddress_.clear();
     fromCity_.clear();
@@ -399,7 +390,7 @@ void CMoreDownloadsDialog::StoreItinerary() {
     }
     CollectControls();
     const Itinerary entered{ToCore(itineraries_->currentText()),
-                            settings_.directions.country,
+                            settings_.more.directions.country,
                             fromAddress_,
                             fromCity_,
                             toAddress_,
@@ -449,17 +440,17 @@ void CMoreDownloadsDialog::DeleteAllItineraries() {
 // --- zodiac signs ----------------------------------------------------------
 
 void CMoreDownloadsDialog::EditSigns(bool (*edit)(std::string&, std::string_view)) {
-    if (!edit(settings_.astro.signs, ToCore(signPicker_->currentText()))) {
+    if (!edit(settings_.more.astro.signs, ToCore(signPicker_->currentText()))) {
         boxes_.Beep();
         signPicker_->setFocus();
         return;
     }
-    signsEdit_->setText(FromCore(settings_.astro.signs));
+    signsEdit_->setText(FromCore(settings_.more.astro.signs));
 }
 
 void CMoreDownloadsDialog::ClearSignList() {
-    ClearSigns(settings_.astro.signs);
-    signsEdit_->setText(FromCore(settings_.astro.signs));
+    ClearSigns(settings_.more.astro.signs);
+    signsEdit_->setText(FromCore(settings_.more.astro.signs));
 }
 
 // --- e-mail files ----------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "topics/topic_table.h"
 #include "settings/email_files.h"
 #include "settings/settings_model.h"
 
@@ -29,14 +30,8 @@ class MessageBoxes;
 class CMoreDownloadsDialog : public QDialog {
     Q_OBJECT
 public:
-    CMoreDownloadsDialog(MessageBoxes& boxes, MoreDownloadsSettings& settings,
-                         QWidget* parent = nullptr);
-
-    // The page icon and template file names of topic "Directions", "Astro" or
-    // "Email", to be updated in place by the customization of that topic.
-    // Any other topic name gives the e-mail topic's.
-    std::string& IconFileName(const QString& topic);
-    std::string& TemplateFileName(const QString& topic);
+    // Edits the further topics' part of settings.
+    CMoreDownloadsDialog(MessageBoxes& boxes, Settings& settings, QWidget* parent = nullptr);
 
     // Every opening starts from the settings, the settings file and the mail folder.
     void setVisible(bool visible) override;
@@ -46,26 +41,25 @@ public:
     void reject() override;
 
 signals:
-    // A "Custom..." button: topic is "Directions", "Astro" or "Email".
-    void CustomizeTopic(const QString& topic);
+    // A "Custom..." button of the directions, astro or e-mail topic.
+    void CustomizeTopic(tp::TopicId topic);
 
 private:
-    enum Topic { kDirections, kAstro, kEmail, kTopicCount };
     using TopicSection = TopicFrame;
 
     void BuildControls();
     QWidget* BuildDirectionsSection();
     QWidget* BuildAstroSection();
     QWidget* BuildEmailSection();
-    QGroupBox* NewTopicBox(Topic topic, const QString& title, const char* name, int onPicture,
-                           int offPicture);
+    QGroupBox* NewTopicBox(TopicId topic);
     QPushButton* NewButton(const QString& text, const char* name, bool small = true);
-    QPushButton* NewCustomButton(const QString& topic, const char* name);
+    QPushButton* NewCustomButton(TopicId topic);
+    TopicSection& Section(TopicId topic) { return topics_[static_cast<std::size_t>(topic)]; }
 
     void InitDialog();
     void FillControls();
     void CollectControls();
-    void ApplyTopicBox(Topic topic, bool focusNext);
+    void ApplyTopicBox(TopicId topic, bool focusNext);
 
     std::vector<std::string> ListedItineraries() const;
     void FillItineraryList();
@@ -89,7 +83,7 @@ private:
     void WarnWriteFailed(const QString& what);
 
     MessageBoxes& boxes_;
-    MoreDownloadsSettings& settings_;
+    Settings& settings_;
     // The current itinerary: not settings, only what the boxes show.
     std::string fromAddress_;
     std::string toAddress_;
@@ -99,7 +93,8 @@ private:
     EmailFileList emails_;
 
     DialogOrder order_;
-    bool openedWith_[kTopicCount] = {};  // the three topics' flags when the dialog opened
+    // Indexed by TopicId; only the three topics of this dialog have theirs.
+    bool openedWith_[kTopicCount] = {};  // the topics' flags when the dialog opened
     TopicSection topics_[kTopicCount];
     QComboBox* itineraries_ = nullptr;
     QComboBox* country_ = nullptr;

@@ -1,5 +1,5 @@
 #include "pages/page_format.h"
-#include "extract/topic_table.h"
+#include "topics/topic_table.h"
 #include "pages/template_fill.h"
 
 #include "app/globals.h"

@@ -1,9 +1,9 @@
 #include "run/download_run.h"
 
 #include "app/globals.h"
-#include "extract/astro.h"
+#include "topics/astro.h"
 #include "settings/custom_store.h"
-#include "tests/extract/topic_page_support.h"
+#include "tests/topics/topic_page_support.h"
 #include "tests/run/recording_run_view.h"
 #include "tests/support/http_server.h"
 #include "tests/support/temp_home.h"

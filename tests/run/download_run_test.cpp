@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "app/paths.h"
-#include "extract/news_categories.h"
+#include "topics/news_categories.h"
 #include "platform/dir_list.h"
 #include "resources/string_table.h"
 #include "settings/custom_store.h"

@@ -6,7 +6,7 @@
 #include "run/download_run.h"
 #include "platform/dir_list.h"
 #include "settings/settings_model.h"
-#include "tests/extract/topic_page_support.h"
+#include "tests/topics/topic_page_support.h"
 #include "tests/run/recording_run_view.h"
 #include "tests/support/temp_home.h"
 #include "tests/support/xml_check.h"

@@ -3,7 +3,7 @@
 
 #include "app/globals.h"
 #include "platform/text_file.h"
-#include "tests/extract/stocks_pages.h"
+#include "tests/topics/stocks_pages.h"
 #include "tests/run/recording_run_view.h"
 
 #include <gtest/gtest.h>

@@ -11,16 +11,16 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "extract/topic_table.h"
+#include "topics/topic_table.h"
 #include "app/paths.h"
-#include "extract/astro.h"
-#include "extract/directions.h"
-#include "extract/movies.h"
-#include "extract/stocks.h"
-#include "extract/weather.h"
+#include "topics/astro.h"
+#include "topics/directions.h"
+#include "topics/movies.h"
+#include "topics/stocks.h"
+#include "topics/weather.h"
 #include "platform/text_file.h"
 #include "settings/sign_list.h"
-#include "tests/extract/topic_page_support.h"
+#include "tests/topics/topic_page_support.h"
 #include "tests/support/running_provider.h"
 #include "tests/support/temp_home.h"
 

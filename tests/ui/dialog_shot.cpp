@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     tp::WidgetMessageBoxes boxes;
     std::unique_ptr<QDialog> dialog;
     if (which == "more-downloads") {
-        dialog = std::make_unique<tp::CMoreDownloadsDialog>(boxes, settings.more);
+        dialog = std::make_unique<tp::CMoreDownloadsDialog>(boxes, settings);
     } else {
         dialog = std::make_unique<tp::CGeneralSettingsDialog>(boxes, settings.general);
     }

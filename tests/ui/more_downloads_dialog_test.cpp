@@ -55,7 +55,7 @@ class MoreDownloadsDialogTest : public ::testing::Test {
 protected:
     CMoreDownloadsDialog& Open(const std::string& ini = "") {
         home_.WriteFile(kIni, ini);
-        if (!dialog_) dialog_ = std::make_unique<CMoreDownloadsDialog>(boxes_, more_);
+        if (!dialog_) dialog_ = std::make_unique<CMoreDownloadsDialog>(boxes_, settings_);
         dialog_->show();
         QApplication::setActiveWindow(dialog_.get());
         return *dialog_;
@@ -93,7 +93,8 @@ protected:
 
     test::TempHome home_;
     ScriptedMessageBoxes boxes_;
-    MoreDownloadsSettings more_;
+    Settings settings_;
+    MoreDownloadsSettings& more_ = settings_.more;
     std::unique_ptr<CMoreDownloadsDialog> dialog_;
 };
 
@@ -415,12 +416,9 @@ TEST_F(MoreDownloadsDialogTest, HelpAndCustomButtons) {
         Click(button);
     }
     ASSERT_EQ(customize.count(), 3);
-    EXPECT_EQ(customize[0][0].toString(), QStringLiteral("Directions"));
-    EXPECT_EQ(customize[1][0].toString(), QStringLiteral("Astro"));
-    EXPECT_EQ(customize[2][0].toString(), QStringLiteral("Email"));
-    dialog_->TemplateFileName(QStringLiteral("Astro")) = "mine.xmt";
-    EXPECT_EQ(more_.astro.xml, "mine.xmt");
-    EXPECT_EQ(&dialog_->IconFileName(QStringLiteral("Directions")), &more_.directions.icon);
+    EXPECT_EQ(customize[0][0].value<TopicId>(), TopicId::Directions);
+    EXPECT_EQ(customize[1][0].value<TopicId>(), TopicId::Astro);
+    EXPECT_EQ(customize[2][0].value<TopicId>(), TopicId::Email);
 }
 
 TEST_F(MoreDownloadsDialogTest, MainWindowReevaluatesDownloadAfterOk) {

@@ -1,7 +1,0 @@
-#include "extract/news_categories.h"
-
-namespace tp {
-
-bool g_newsCategories[kNewsCategoryCount] = {false, false, false};
-
-}  // namespace tp

@@ -1,0 +1,7 @@
+#include "topics/news_categories.h"
+
+namespace tp {
+
+bool g_newsCategories[kNewsCategoryCount] = {false, false, false};
+
+}  // namespace tp
