@@ -50,4 +50,29 @@ std::vector<FailingSource> FailingSources(const std::vector<LoggedRun>& runs) {
     return result;
 }
 
+std::string AttentionText(std::size_t failingSources) {
+    if (failingSources == 0) return {};
+    if (failingSources == 1) return "1 source needs attention";
+    return std::to_string(failingSources) + " sources need attention";
+}
+
+std::string FailingSourcesDetails(const std::vector<FailingSource>& sources) {
+    std::string details;
+    for (const FailingSource& source : sources) {
+        details += source.topic + ": " + source.address;
+        if (!source.lastError.empty()) details += ": " + source.lastError;
+        details += '\n';
+    }
+    return details;
+}
+
+std::string LastRunText(const std::vector<LoggedRun>& runs) {
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        if (!run->summary.outcome.empty()) {
+            return "Last download: " + run->summary.start + " (UTC), " + run->summary.outcome;
+        }
+    }
+    return "No download logged yet";
+}
+
 }  // namespace tp

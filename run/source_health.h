@@ -25,4 +25,13 @@ struct FailingSource {
 // not count either way). A run in which it did well clears it.
 std::vector<FailingSource> FailingSources(const std::vector<LoggedRun>& runs);
 
+// "1 source needs attention" / "N sources need attention"; "" for none.
+std::string AttentionText(std::size_t failingSources);
+
+// One line per source: "<topic>: <address>: <error>".
+std::string FailingSourcesDetails(const std::vector<FailingSource>& sources);
+
+// "Last download: <start> (UTC), <outcome>", or "No download logged yet".
+std::string LastRunText(const std::vector<LoggedRun>& runs);
+
 }  // namespace tp

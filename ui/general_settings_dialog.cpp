@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "pages/page_files.h"
 #include "settings/custom_store.h"
+#include "settings/number_limits.h"
 #include "settings/range_checks.h"
 #include "ui/dialog_controls.h"
 #include "ui/message_boxes.h"
@@ -87,6 +88,9 @@ void CGeneralSettingsDialog::BuildControls() {
     downloadGrid->addWidget(stopOnError_, 0, 0);
     downloadGrid->addWidget(deleteXml_, 1, 0);
     downloadGrid->addWidget(deleteNow_, 1, 1);
+    keepLastGoodPage_ = inOrder(new QCheckBox(QStringLiteral("Keep the last good page of a failing topic")),
+                                "keepLastGoodPageCheckBox");
+    downloadGrid->addWidget(keepLastGoodPage_, 2, 0, 1, 2);
     downloadGrid->setColumnStretch(0, 1);
 
     QGroupBox* time =
@@ -123,12 +127,15 @@ void CGeneralSettingsDialog::BuildControls() {
     intelliSynch_ =
         inOrder(new QCheckBox(QStringLiteral("Start Intellysynch")), "intelliSynchCheckBox");
     synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
+    syncOnlyWhenChanged_ = inOrder(new QCheckBox(QStringLiteral("Only when a page has changed")),
+                                   "syncOnlyWhenChangedCheckBox");
     autoExit_ =
         inOrder(new QCheckBox(QStringLiteral("Automaticaly exit Tidepost")), "autoExitCheckBox");
     auto* completedGrid = new QGridLayout(completed);
     completedGrid->addWidget(intelliSynch_, 0, 0);
     completedGrid->addWidget(synchNow_, 0, 1);
-    completedGrid->addWidget(autoExit_, 1, 0, 1, 2);
+    completedGrid->addWidget(syncOnlyWhenChanged_, 1, 0, 1, 2);
+    completedGrid->addWidget(autoExit_, 2, 0, 1, 2);
     completedGrid->setColumnStretch(0, 1);
 
     // Our own additions: how pages are fetched.
@@ -141,20 +148,22 @@ void CGeneralSettingsDialog::BuildControls() {
         CSpinField*& field;
         const char* label;
         const char* name;
-        int high;
-        const char* unit;
-    } numbers[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", 600, "seconds"},
-                   {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", 600, "seconds"},
-                   {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", 3600, "seconds"},
-                   {maxFetches_, "Pages fetched at once :", "maxFetchesSpinField", 64, "pages"},
-                   {maxFetchesPerHost_, "At once from one server :", "maxFetchesPerHostSpinField", 64, "pages"}};
+        RangedField bounds;
+    } numbers[] = {{connectTimeout_, "Connect time-out :", "connectTimeoutSpinField", RangedField::ConnectTimeout},
+                   {stallTimeout_, "Stall time-out :", "stallTimeoutSpinField", RangedField::StallTimeout},
+                   {fetchTimeout_, "Whole fetch time-out :", "fetchTimeoutSpinField", RangedField::FetchTimeout},
+                   {maxFetches_, "Pages fetched at once :", "maxFetchesSpinField", RangedField::MaxFetches},
+                   {maxFetchesPerHost_, "At once from one server :", "maxFetchesPerHostSpinField",
+                    RangedField::MaxFetchesPerHost},
+                   {retries_, "Tries again after a failure :", "retriesSpinField", RangedField::Retries},
+                   {runDeadline_, "Whole download deadline :", "runDeadlineSpinField", RangedField::RunDeadline}};
     int row = 1;
     for (const auto& number : numbers) {
-        number.field = inOrder(new CSpinField(1, number.high), number.name);
+        const NumberLimit& limit = LimitOf(number.bounds);
+        number.field = inOrder(new CSpinField(limit.low, limit.high), number.name);
         webGrid->addWidget(new QLabel(QLatin1String(number.label)), row, 0);
         webGrid->addWidget(number.field, row, 1);
-        webGrid->addWidget(new QLabel(QStringLiteral("%1 (1...%2)").arg(QLatin1String(number.unit)).arg(number.high)),
-                           row, 2);
+        webGrid->addWidget(new QLabel(QString::fromStdString(BoundsLabel(number.bounds))), row, 2);
         ++row;
     }
     webGrid->setColumnStretch(2, 1);
@@ -231,6 +240,10 @@ void CGeneralSettingsDialog::FillControls() {
     fetchTimeout_->setValue(settings_.fetchTimeout);
     maxFetches_->setValue(settings_.maxFetches);
     maxFetchesPerHost_->setValue(settings_.maxFetchesPerHost);
+    retries_->setValue(settings_.retries);
+    runDeadline_->setValue(settings_.runDeadline);
+    keepLastGoodPage_->setChecked(settings_.keepLastGoodPage);
+    syncOnlyWhenChanged_->setChecked(settings_.syncOnlyWhenChanged);
 }
 
 void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
@@ -249,6 +262,10 @@ void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
     into.fetchTimeout = fetchTimeout_->value();
     into.maxFetches = maxFetches_->value();
     into.maxFetchesPerHost = maxFetchesPerHost_->value();
+    into.retries = retries_->value();
+    into.runDeadline = runDeadline_->value();
+    into.keepLastGoodPage = keepLastGoodPage_->isChecked();
+    into.syncOnlyWhenChanged = syncOnlyWhenChanged_->isChecked();
 }
 
 void CGeneralSettingsDialog::accept() {
@@ -258,7 +275,8 @@ void CGeneralSettingsDialog::accept() {
     CollectControls(shown);
     if (const auto violation = CheckGeneralRanges(shown)) {
         boxes_.Warn(this, kTitle, QString::fromLatin1(RangeMessage(*violation)));
-        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_, maxFetchesPerHost_};
+        CSpinField* fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_,
+                                maxFetchesPerHost_, retries_, runDeadline_};
         for (CSpinField* field : fields) {
             if (field->value() < field->Low() || field->value() > field->High()) field->setFocus();
         }

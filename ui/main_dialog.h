@@ -110,6 +110,8 @@ private:
     void RemoveCode(CodeListKind kind);
     void OpenRawCopy();
     void OnRunFinished(RunOutcome outcome);
+    // Shows how many sources failed in each of their last runs (hidden for none).
+    void ShowSourceHealth();
     void SaveOnClose();
     QWidget* FieldOf(const RangeViolation& violation) const;
 
@@ -125,6 +127,7 @@ private:
     QPushButton* rexInfoButton_ = nullptr;
     QPushButton* aboutButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
+    QPushButton* attentionButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     CSpinField* forecastUsa_ = nullptr;

@@ -40,10 +40,9 @@ std::string RunLogTable(const std::vector<LoggedRun>& runs, std::size_t count) {
     const std::vector<FailingSource> failing = FailingSources(runs);
     if (!failing.empty()) {
         table += Format("\nFailing in each of their last %d runs:\n", kFailingRuns);
-        for (const FailingSource& source : failing) {
-            table += "  " + source.topic + ": " + source.address;
-            if (!source.lastError.empty()) table += ": " + source.lastError;
-            table += '\n';
+        const std::string details = FailingSourcesDetails(failing);
+        for (std::size_t start = 0, end; (end = details.find('\n', start)) != std::string::npos; start = end + 1) {
+            table += "  " + details.substr(start, end - start + 1);
         }
     }
     return table;
