@@ -1,8 +1,6 @@
 #include "platform/private_file.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,32 +33,6 @@ bool ReadFileNoFollow(const std::string& path, std::string& out) {
     }
     ::close(fd);
     errno = error;
-    return error == 0;
-}
-
-bool ReplacePrivateFile(const std::string& path, std::string_view bytes) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-    std::string tempPath = folder + "/.tidepost-XXXXXX";
-    // mkstemp creates the file new (never through a link) with mode 0600.
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) return false;
-    int error = 0;
-    std::size_t done = 0;
-    while (error == 0 && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) error = errno;
-        else if (n == 0) error = EIO;
-        else done += static_cast<std::size_t>(n);
-    }
-    if (::fchmod(fd, 0600) != 0 && error == 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(tempPath.c_str());
-        errno = error;
-    }
     return error == 0;
 }
 

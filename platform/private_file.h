@@ -1,5 +1,6 @@
-// Files of the user's own that nobody else should read (the run log), written
-// so that a symbolic link planted in their place is never followed.
+// Files of the user's own that nobody else should read (the run log), read so
+// that a symbolic link planted in their place is never followed. They are
+// written with ReplaceFileAtomically(path, bytes, true) (text_file.h).
 #pragma once
 
 #include <string>
@@ -15,11 +16,5 @@ bool MakePrivateFolder(const std::string& path);
 // Reads every byte of the file without following a symbolic link at its last
 // component. False with errno set (ENOENT when missing, ELOOP for a link).
 bool ReadFileNoFollow(const std::string& path, std::string& out);
-
-// Replaces the file with bytes, readable and writable by the owner alone,
-// through a temporary file in the same folder and a rename: a link in its
-// place is replaced, not followed. False with errno set; the old file is then
-// untouched.
-bool ReplacePrivateFile(const std::string& path, std::string_view bytes);
 
 }  // namespace tp

@@ -96,7 +96,7 @@ bool ReadBinaryFile(const std::string& path, std::string& out) {
     return !failed;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, bool ownerOnly) {
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     std::string tempPath = folder + "/.tidepost-XXXXXX";
@@ -114,7 +114,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     }
     // mkstemp makes the file private; keep the old file's mode, or a normal one.
     struct stat old;
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    if (!ownerOnly) ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;

@@ -28,8 +28,10 @@ bool ReadBinaryFile(const std::string& path, std::string& out);
 
 // Replaces the file with bytes through a temporary file in the same folder and a
 // rename, so a crash or a full disk never leaves a truncated file behind. False,
-// with the old file untouched and errno telling why, on any failure.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// with the old file untouched and errno telling why, on any failure. The file
+// keeps the old one's mode (or gets a normal one), or with ownerOnly is the
+// owner's alone; a symbolic link in its place is replaced, never followed.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, bool ownerOnly = false);
 
 // LF -> CR LF, and CR LF -> LF, as text mode does on the way out and in.
 std::string ToTextModeBytes(std::string_view text);

@@ -1,6 +1,7 @@
 #include "run/run_log.h"
 
 #include "platform/private_file.h"
+#include "platform/text_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -247,7 +248,7 @@ bool AppendToRunLog(const std::string& dataFolder, const LoggedRun& run, std::st
         const std::size_t lineEnd = summary == std::string::npos ? std::string::npos : old.find('\n', summary);
         from = lineEnd == std::string::npos ? old.size() : lineEnd + 1;
     }
-    if (!ReplacePrivateFile(path, old.substr(from) + added)) {
+    if (!ReplaceFileAtomically(path, old.substr(from) + added, true)) {
         failure = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
