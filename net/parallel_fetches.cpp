@@ -153,7 +153,8 @@ int ParallelFetches::PollMilliseconds() const {
             wake = std::min(wake, entry->notBefore);
         }
     }
-    if (options_.timeouts.run.IsSet()) wake = std::min(wake, std::max(now, options_.timeouts.run.at));
+    // Once past, the transfers end at their next look (see transfer.cpp).
+    if (options_.timeouts.run.IsSet() && options_.timeouts.run.at > now) wake = std::min(wake, options_.timeouts.run.at);
     // Rounded up, so the worker does not wake a moment too early and spin.
     return static_cast<int>(ceil<milliseconds>(wake - now).count());
 }
