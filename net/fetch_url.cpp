@@ -3,6 +3,7 @@
 #include "app/diagnostics.h"
 #include "app/globals.h"
 #include "net/parallel_fetches.h"
+#include "net/retry_rules.h"
 #include "platform/text_file.h"
 
 #include <algorithm>
@@ -35,7 +36,8 @@ bool Report(FetchResult& result) {
 
 bool Fetcher::Fetch(const std::string& url) const {
     FetchResult result =
-        ahead_ ? ahead_->Fetch(url) : PerformJob(JobForUrl(url, options_.localConversion), options_.timeouts);
+        ahead_ ? ahead_->Fetch(url) : PerformWithRetries(JobForUrl(url, options_.localConversion), options_);
+    if (observer_) observer_(url, result);
     return Report(result);
 }
 

@@ -3,6 +3,7 @@
 
 #include "net/transfer.h"
 
+#include <functional>
 #include <string>
 
 namespace tp {
@@ -13,10 +14,13 @@ class ParallelFetches;
 // hands it to each topic, with the run's transfers made ahead.
 class Fetcher {
 public:
+    // Told of every fetch as it ends: the address asked for and the outcome.
+    using Observer = std::function<void(const std::string& url, const FetchResult& result)>;
+
     // ahead, when given, supplies the bodies (see net/parallel_fetches.h) and
     // must outlive this fetcher.
-    explicit Fetcher(FetchOptions options = {}, ParallelFetches* ahead = nullptr)
-        : options_(options), ahead_(ahead) {}
+    explicit Fetcher(FetchOptions options = {}, ParallelFetches* ahead = nullptr, Observer observer = {})
+        : options_(options), ahead_(ahead), observer_(std::move(observer)) {}
 
     // Fetches url (already percent-encoded) with the agent "Tidepost", proxies
     // from the environment and redirects followed. True: the body's first
@@ -26,9 +30,11 @@ public:
     // certificates, plus those named by the environment variables
     // SSL_CERT_FILE and SSL_CERT_DIR.
     // False: g_lastError holds "<step>: <CURLcode in hex>", the transfer buffer
-    // is empty and download.txt is unchanged. Nothing is retried. A failure, and
+    // is empty and download.txt is unchanged. A failure, and
     // an answer whose HTTP status is not 2xx (its body is still used), leave a
-    // diagnostic line naming the address and the reason in words.
+    // diagnostic line naming the address and the reason in words. A passing
+    // failure is tried again as options.retries and net/retry_rules.h say;
+    // the outcome is that of the last try.
     // With local conversion on, an address of the conversion service is
     // answered in-process instead (see net/local_conversion.h).
     bool Fetch(const std::string& url) const;
@@ -38,6 +44,7 @@ public:
 private:
     FetchOptions options_;
     ParallelFetches* ahead_;
+    Observer observer_;
 };
 
 // A fetch outside any run: Fetcher(options).Fetch(url).

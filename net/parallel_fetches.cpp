@@ -1,5 +1,7 @@
 #include "net/parallel_fetches.h"
 
+#include "net/retry_rules.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -42,6 +44,9 @@ struct ParallelFetches::Entry {
     bool urgent;  // asked for without a plan: starts at once, whatever the limits
 
     State state = State::Waiting;
+    int tries = 0;
+    // A try after a passing failure starts no earlier than this.
+    std::chrono::steady_clock::time_point notBefore{};
     bool dropped = false;  // no longer wanted; the worker erases it
     std::unique_ptr<PreparedTransfer> transfer;  // while Running
     FetchResult result;                          // once Done
@@ -88,7 +93,7 @@ void ParallelFetches::EnterGroup(int group) {
 }
 
 FetchResult ParallelFetches::Fetch(const std::string& url) {
-    if (!multi_) return PerformJob(JobForUrl(url, options_.localConversion), options_.timeouts);
+    if (!multi_) return PerformWithRetries(JobForUrl(url, options_.localConversion), options_);
 
     std::unique_lock<std::mutex> lock(mutex_);
     Entry* wanted = nullptr;
@@ -128,13 +133,30 @@ void ParallelFetches::Work() {
         lock.lock();
         CollectFinished();
         if (stopping_) break;
+        const int pollMs = PollMilliseconds();
         lock.unlock();
-        curl_multi_poll(multi_, nullptr, 0, kLongestPollMs, nullptr);
+        curl_multi_poll(multi_, nullptr, 0, pollMs, nullptr);
         lock.lock();
     }
     for (const auto& entry : entries_) {
         if (entry->state == State::Running) StopTransfer(*entry);
     }
+}
+
+// Wakes the worker in time for the next try due and for the deadline.
+int ParallelFetches::PollMilliseconds() const {
+    using namespace std::chrono;
+    const steady_clock::time_point now = steady_clock::now();
+    steady_clock::time_point wake = now + milliseconds(kLongestPollMs);
+    for (const auto& entry : entries_) {
+        if (entry->state == State::Waiting && !entry->dropped && entry->notBefore > now) {
+            wake = std::min(wake, entry->notBefore);
+        }
+    }
+    // Once past, the transfers end at their next look (see transfer.cpp).
+    if (options_.timeouts.run.IsSet() && options_.timeouts.run.at > now) wake = std::min(wake, options_.timeouts.run.at);
+    // Rounded up, so the worker does not wake a moment too early and spin.
+    return static_cast<int>(ceil<milliseconds>(wake - now).count());
 }
 
 void ParallelFetches::DropUnwanted() {
@@ -154,7 +176,9 @@ void ParallelFetches::DropUnwanted() {
 // frees its host also frees a place in all, which goes to the earliest waiting
 // transfer. So a body is only ever waited for behind bodies used before it.
 void ParallelFetches::StartTransfers() {
+    const auto now = std::chrono::steady_clock::now();
     for (const auto& entry : entries_) {
+        if (entry->notBefore > now) continue;
         if (running_ >= limits_.total && !entry->urgent) continue;
         if (entry->state != State::Waiting || entry->dropped) continue;
         if (!entry->urgent && runningPerHost_[entry->host] >= limits_.perHost) continue;
@@ -168,6 +192,7 @@ void ParallelFetches::StartTransfer(Entry& entry) {
     if (!handle || curl_easy_setopt(handle, CURLOPT_PRIVATE, static_cast<void*>(&entry)) != CURLE_OK ||
         curl_multi_add_handle(multi_, handle) != CURLM_OK) {
         entry.result = entry.transfer->Finish(handle ? CURLE_FAILED_INIT : CURLE_OK);
+        entry.result.tries = entry.tries + 1;
         entry.transfer.reset();
         entry.state = State::Done;
         done_.notify_all();
@@ -200,10 +225,18 @@ void ParallelFetches::CollectFinished() {
         curl_multi_remove_handle(multi_, entry.transfer->Handle());
         entry.result = entry.transfer->Finish(rc);
         entry.transfer.reset();
-        entry.state = State::Done;
         --running_;
         --runningPerHost_[entry.host];
         --g_transfersRunning;
+        ++entry.tries;
+        if (const auto wait = NextTryWait(entry.result, entry.tries, options_.retries, options_.timeouts.run)) {
+            // Waits without holding a place, so the transfers after it go on.
+            entry.state = State::Waiting;
+            entry.notBefore = std::chrono::steady_clock::now() + *wait;
+            continue;
+        }
+        entry.result.tries = entry.tries;
+        entry.state = State::Done;
         finished = true;
     }
     if (finished) done_.notify_all();

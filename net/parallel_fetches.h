@@ -3,6 +3,9 @@
 // order, a limited number at once, on a thread of their own. FetchUrl then takes
 // each body when the run asks for it, waiting for it when it is not in yet, so
 // the run sees every body exactly as a fetch made at that moment would give it.
+// A transfer that fails for a passing reason is tried again after its wait
+// (see retry_rules.h) while the others go on; at the run's deadline every
+// transfer still going is stopped.
 #pragma once
 
 #include "net/transfer.h"
@@ -65,6 +68,7 @@ private:
     void StopTransfer(Entry& entry);
     void CollectFinished();
     void DropUnwanted();
+    int PollMilliseconds() const;
 
     FetchLimits limits_;
     FetchOptions options_;

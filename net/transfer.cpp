@@ -102,7 +102,8 @@ struct Progress {
           totalLimit(std::chrono::seconds(timeouts.totalSeconds)),
           started(Clock::now()),
           lastActivity(started),
-          stop(timeouts.stop) {}
+          stop(timeouts.stop),
+          deadline(timeouts.run) {}
 
     // Time without a byte of answer after which the transfer is given up (0: never).
     Clock::duration stallLimit;
@@ -123,6 +124,9 @@ struct Progress {
     long status = 0;
     bool hasLocation = false;
     std::string contentType;  // of the answer being read
+    std::string retryAfter;   // of the answer being read
+    Deadline deadline;
+    bool pastDeadline = false;
     bool begun = false;       // the sink has been told where the body comes from
     CURL* curl = nullptr;
     BodySink* sink = nullptr;
@@ -138,6 +142,7 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         t.hasLocation = false;
         t.status = 0;
         t.contentType.clear();
+        t.retryAfter.clear();
         const std::size_t blank = line.find(' ');
         if (blank != std::string_view::npos) {
             for (std::size_t i = blank + 1; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
@@ -150,6 +155,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         const std::size_t last = line.find_last_not_of(" \t\r\n");
         if (first != std::string_view::npos && last != std::string_view::npos && last >= first) {
             t.contentType.assign(line.substr(first, last - first + 1));
+        }
+    } else if (line.size() >= 12 && ::strncasecmp(line.data(), "retry-after:", 12) == 0) {
+        const std::size_t first = line.find_first_not_of(" \t", 12);
+        const std::size_t last = line.find_last_not_of(" \t\r\n");
+        if (first != std::string_view::npos && last != std::string_view::npos && last >= first) {
+            t.retryAfter.assign(line.substr(first, last - first + 1));
         }
     } else if (line == "\r\n" || line == "\n") {
         const bool interim = t.status >= 100 && t.status < 200;
@@ -193,6 +204,10 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     }
     if (t.totalLimit.count() > 0 && now - t.started >= t.totalLimit) {
         t.overTime = true;
+        return 1;
+    }
+    if (t.deadline.Passed(now)) {
+        t.pastDeadline = true;
         return 1;
     }
     return 0;
@@ -243,10 +258,22 @@ FetchResult Failure(std::string error) {
 }
 
 // The failure, with the address and the reason in words for the diagnostics.
-FetchResult FailureWithReason(const std::string& url, const char* step, unsigned code,
+FetchResult FailureWithReason(const std::string& url, const char* step, CURLcode code,
                               const std::string& reason) {
-    FetchResult result = Failure(Format("%s: %x", step, code));
+    FetchResult result = Failure(Format("%s: %x", step, static_cast<unsigned>(code)));
     result.diagnostic = url + ": " + reason + " (" + result.error + ")";
+    result.reason = reason;
+    result.code = code;
+    return result;
+}
+
+FetchResult DeadlineFailure(const std::string& url, const char* step, long seconds) {
+    FetchResult result = Failure(Format("%s: %x (run deadline of %ld s)", step,
+                                        static_cast<unsigned>(CURLE_OPERATION_TIMEDOUT), seconds));
+    result.reason = "the run deadline of " + std::to_string(seconds) + " s was reached";
+    result.diagnostic = url + ": " + result.reason + " (" + result.error + ")";
+    result.code = CURLE_OPERATION_TIMEDOUT;
+    result.pastDeadline = true;
     return result;
 }
 
@@ -271,6 +298,10 @@ PreparedTransfer::PreparedTransfer(const FetchJob& job, const FetchTimeouts& tim
     : state_(std::make_unique<State>(job, timeouts)) {
     State& s = *state_;
     if (!job.refusal.empty()) return;
+    if (timeouts.run.Passed()) {
+        s.progress.pastDeadline = true;
+        return;
+    }
     if (job.conversion) {
         s.sink = std::make_unique<ConvertedBody>(*job.conversion, job.capacity);
     } else {
@@ -298,6 +329,8 @@ CURL* PreparedTransfer::Handle() const { return state_->curl; }
 
 FetchResult PreparedTransfer::Finish(CURLcode rc) {
     FetchResult result = state_->Outcome(rc);
+    result.milliseconds = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - state_->progress.started).count());
     if (!result.ok && state_->job.conversion && state_->job.refusal.empty()) {
         result.error += " (" + state_->job.conversion->target + ")";
     }
@@ -307,6 +340,10 @@ FetchResult PreparedTransfer::Finish(CURLcode rc) {
 FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
     const std::string& url = job.address;
     if (!job.refusal.empty()) return Failure(job.refusal);
+    if (progress.pastDeadline && !progress.full) {
+        return DeadlineFailure(url, progress.headersComplete ? "InternetReadFile Error" : "InternetOpenUrl Error",
+                               timeouts.run.seconds);
+    }
     if (!curl) {
         const char* reason = setupFailure == CURLE_FAILED_INIT ? "libcurl cannot start" : curl_easy_strerror(setupFailure);
         return FailureWithReason(url, "InternetOpen Error", setupFailure, reason);
@@ -323,8 +360,9 @@ FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
             FetchResult result = Failure(Format("InternetReadFile Error: %x (fetch time-out of %ld s)",
                                                 static_cast<unsigned>(CURLE_OPERATION_TIMEDOUT),
                                                 timeouts.totalSeconds));
-            result.diagnostic = url + ": the fetch took longer than " + std::to_string(timeouts.totalSeconds) +
-                                " s (" + result.error + ")";
+            result.reason = "the fetch took longer than " + std::to_string(timeouts.totalSeconds) + " s";
+            result.diagnostic = url + ": " + result.reason + " (" + result.error + ")";
+            result.code = CURLE_OPERATION_TIMEDOUT;
             return result;
         }
         if (progress.stalled) {
@@ -338,10 +376,13 @@ FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
     result.ok = true;
     result.text = sink->Finish();
     if (std::string refusal = sink->Refusal(); !refusal.empty()) return Failure(std::move(refusal));
+    result.status = progress.status;
+    result.retryAfter = progress.retryAfter;
     // The body of an error answer is used all the same, as it always was; the
     // status helps to tell a server's failure from a changed page.
     if (progress.status != 0 && (progress.status < 200 || progress.status > 299)) {
-        result.diagnostic = url + ": HTTP status " + std::to_string(progress.status);
+        result.reason = "HTTP status " + std::to_string(progress.status);
+        result.diagnostic = url + ": " + result.reason;
     }
     return result;
 }

@@ -9,12 +9,26 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace tp {
+
+// The moment by which a whole run must be over. A transfer still going then is
+// stopped, and one asked for later is not started; either fails with
+// "<step>: 1c (run deadline of <seconds> s)".
+struct Deadline {
+    std::chrono::steady_clock::time_point at{};
+    long seconds = 0;  // 0: no deadline
+
+    bool IsSet() const { return seconds > 0; }
+    bool Passed(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now()) const {
+        return IsSet() && now >= at;
+    }
+};
 
 // Time-outs of the transfer, in seconds: connecting, a transfer that delivers
 // nothing for that long (before or after the headers), and the whole fetch.
@@ -25,6 +39,7 @@ struct FetchTimeouts {
     long connectSeconds = 60;
     long stallSeconds = 60;
     long totalSeconds = 120;
+    Deadline run;
     // Set by the user's Stop: a transfer ends at its next progress call (about
     // once a second at the latest) and fails "stopped by the user". Null: never.
     const std::atomic<bool>* stop = nullptr;
@@ -35,6 +50,9 @@ struct FetchTimeouts {
 struct FetchOptions {
     FetchTimeouts timeouts;
     bool localConversion = false;
+    // Tries after the first for a fetch that failed for a passing reason (see
+    // net/retry_rules.h).
+    int retries = 0;
 };
 
 // What one fetch asks for.
@@ -55,6 +73,13 @@ struct FetchResult {
     std::string text;        // the body's first bytes, or the converted text
     std::string error;       // the text for g_lastError when !ok
     std::string diagnostic;  // a line for the diagnostics ("" for none)
+    std::string reason;      // what went wrong, in words, without the address ("" for none)
+    CURLcode code = CURLE_OK;  // libcurl's result of a failed transfer
+    long status = 0;           // the HTTP status of the answer (0 for none)
+    std::string retryAfter;    // the answer's Retry-After header as sent ("" for none)
+    bool pastDeadline = false; // stopped, or never started, at the run's deadline
+    int tries = 1;
+    long milliseconds = 0;     // the last try took
 };
 
 // A fetch of request's page, converted here into at most capacity bytes of text.

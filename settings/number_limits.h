@@ -22,6 +22,8 @@ enum class RangedField {
     FetchTimeout,
     MaxFetches,
     MaxFetchesPerHost,
+    Retries,
+    RunDeadline,
 };
 
 struct NumberLimit {
@@ -50,6 +52,8 @@ inline constexpr NumberLimit kNumberLimits[] = {
     {RangedField::FetchTimeout, "Settings", "FetchTimeout", 1, 3600, 120, "seconds", true},
     {RangedField::MaxFetches, "Settings", "MaxFetches", 1, 64, 16, "pages", true},
     {RangedField::MaxFetchesPerHost, "Settings", "MaxFetchesPerHost", 1, 64, 6, "pages", true},
+    {RangedField::Retries, "Settings", "Retries", 0, 5, 2, "tries", true},
+    {RangedField::RunDeadline, "Settings", "RunDeadline", 30, 7200, 600, "seconds", true},
 };
 
 // The rows stand in the order of RangedField, so a field finds its row at once.

@@ -37,7 +37,9 @@ std::optional<RangeViolation> CheckGeneralRanges(const GeneralSettings& general)
                              {RangedField::StallTimeout, general.stallTimeout},
                              {RangedField::FetchTimeout, general.fetchTimeout},
                              {RangedField::MaxFetches, general.maxFetches},
-                             {RangedField::MaxFetchesPerHost, general.maxFetchesPerHost}});
+                             {RangedField::MaxFetchesPerHost, general.maxFetchesPerHost},
+                             {RangedField::Retries, general.retries},
+                             {RangedField::RunDeadline, general.runDeadline}});
 }
 
 SettingsKeyName RangedFieldKey(RangedField field) {

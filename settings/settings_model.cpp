@@ -104,12 +104,17 @@ constexpr Field<GeneralSettings> kGeneralFields[] = {
     NumberKey("FetchTimeout", &GeneralSettings::fetchTimeout, IntIn(RangedField::FetchTimeout)),
     NumberKey("MaxFetches", &GeneralSettings::maxFetches, IntIn(RangedField::MaxFetches)),
     NumberKey("MaxFetchesPerHost", &GeneralSettings::maxFetchesPerHost, IntIn(RangedField::MaxFetchesPerHost)),
+    NumberKey("Retries", &GeneralSettings::retries, IntIn(RangedField::Retries)),
+    NumberKey("RunDeadline", &GeneralSettings::runDeadline, IntIn(RangedField::RunDeadline)),
+    FlagKey("KeepLastGoodPage", &GeneralSettings::keepLastGoodPage),
+    FlagKey("SyncOnlyWhenChanged", &GeneralSettings::syncOnlyWhenChanged),
 };
 constexpr std::string_view kGeneralWrite[] = {"StopOnError",    "DeleteXml",      "TimeFormat",
                                               "TimeZone",       "SaveOnExit",     "IntelliSynch",
                                               "AutoExit",       "CustomWarnings", "LocalConversion",
                                               "ConnectTimeout", "StallTimeout",   "FetchTimeout",
-                                              "MaxFetches",     "MaxFetchesPerHost"};
+                                              "MaxFetches",     "MaxFetchesPerHost", "Retries",
+                                              "RunDeadline",    "KeepLastGoodPage", "SyncOnlyWhenChanged"};
 
 constexpr Field<WeatherSettings> kWeatherFields[] = {
     FlagKey("Download", &WeatherSettings::download),

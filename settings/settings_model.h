@@ -28,6 +28,14 @@ struct GeneralSettings {
     // 1 fetches one page at a time.
     int maxFetches = 16;
     int maxFetchesPerHost = 6;
+    // A fetch that fails for a passing reason is tried again this many times.
+    int retries = 2;
+    // Seconds a run may take in all; the transfers still going then are stopped.
+    int runDeadline = 600;
+    // A failing topic keeps the page of the run before, marked with its date.
+    bool keepLastGoodPage = false;
+    // The sync tool is left alone when no page differs from the run before.
+    bool syncOnlyWhenChanged = false;
     bool operator==(const GeneralSettings&) const = default;
 };
 

@@ -2,6 +2,8 @@
 
 #include "app/paths.h"
 #include "resources/string_table.h"
+#include "run/run_log.h"
+#include "run/source_health.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_units.h"
@@ -68,6 +70,7 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
     auto* folder = NewText(QStringLiteral("Data folder: ") + QFile::decodeName(QByteArray::fromStdString(GetExeFolder())),
                            "dataFolderLabel");
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* lastRun = NewText(FromCore(LastRunText(ReadRunLog(GetExeFolder()))), "lastRunLabel");
 
     picture_ = new CBitmapStatic(kBannerSize);
     picture_->setObjectName(QStringLiteral("pictureBitmapStatic"));
@@ -95,6 +98,7 @@ CAboutDialog::CAboutDialog(MessageBoxes& boxes, QWidget* parent)
     layout->addWidget(description);
     layout->addWidget(transfer);
     layout->addWidget(folder);
+    layout->addWidget(lastRun);
     layout->addStretch(1);
     layout->addLayout(bottom);
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 236, 120)));

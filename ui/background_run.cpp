@@ -56,7 +56,9 @@ bool BackgroundRun::Start(const Settings& settings) {
     stop_ = false;
     thread_ = std::thread([this, settings] {
         ForwardingRunView forward(*this, view_);
-        const RunOutcome outcome = RunDownload(settings, forward, &stop_);
+        RunOptions options;
+        options.stop = &stop_;
+        const RunOutcome outcome = RunDownload(settings, forward, options);
         QMetaObject::invokeMethod(
             this,
             [this, outcome] {

@@ -15,6 +15,7 @@
 #include "app/globals.h"
 #include "pages/page_files.h"
 #include "settings/custom_store.h"
+#include "settings/number_limits.h"
 #include "settings/range_checks.h"
 #include "settings/sync_tool.h"
 #include "ui/dialog_controls.h"
@@ -42,7 +43,8 @@ void SetRadioIndex(QButtonGroup* group, int index) {
 // The number fields, in dialog order.
 constexpr RangedField kNumberFields[] = {RangedField::ConnectTimeout, RangedField::StallTimeout,
                                          RangedField::FetchTimeout, RangedField::MaxFetches,
-                                         RangedField::MaxFetchesPerHost};
+                                         RangedField::MaxFetchesPerHost, RangedField::Retries,
+                                         RangedField::RunDeadline};
 
 QString FieldLabel(RangedField field) {
     switch (field) {
@@ -56,6 +58,10 @@ QString FieldLabel(RangedField field) {
         return QStringLiteral("Pages fetched at once");
     case RangedField::MaxFetchesPerHost:
         return QStringLiteral("At once from one server");
+    case RangedField::Retries:
+        return QStringLiteral("Tries again after a failure");
+    case RangedField::RunDeadline:
+        return QStringLiteral("Whole download deadline");
     default:  // the main window's numbers
         return {};
     }
@@ -106,6 +112,9 @@ void CGeneralSettingsDialog::BuildControls() {
     downloadGrid->addWidget(stopOnError_, 0, 0);
     downloadGrid->addWidget(deleteXml_, 1, 0);
     downloadGrid->addWidget(deleteNow_, 1, 1);
+    keepLastGoodPage_ = inOrder(new QCheckBox(QStringLiteral("Keep the last good page of a failing topic")),
+                                "keepLastGoodPageCheckBox");
+    downloadGrid->addWidget(keepLastGoodPage_, 2, 0, 1, 2);
     downloadGrid->setColumnStretch(0, 1);
 
     QGroupBox* time =
@@ -142,12 +151,15 @@ void CGeneralSettingsDialog::BuildControls() {
     intelliSynch_ =
         inOrder(new QCheckBox(QStringLiteral("Start Intellisync")), "intelliSynchCheckBox");
     synchNow_ = newSmallButton(QStringLiteral("->"), "synchNowPushButton");
+    syncOnlyWhenChanged_ = inOrder(new QCheckBox(QStringLiteral("Only when a page has changed")),
+                                   "syncOnlyWhenChangedCheckBox");
     autoExit_ =
         inOrder(new QCheckBox(QStringLiteral("Automatically exit Tidepost")), "autoExitCheckBox");
     auto* completedGrid = new QGridLayout(completed);
     completedGrid->addWidget(intelliSynch_, 0, 0);
     completedGrid->addWidget(synchNow_, 0, 1);
-    completedGrid->addWidget(autoExit_, 1, 0, 1, 2);
+    completedGrid->addWidget(syncOnlyWhenChanged_, 1, 0, 1, 2);
+    completedGrid->addWidget(autoExit_, 2, 0, 1, 2);
     completedGrid->setColumnStretch(0, 1);
 
     // Our own additions: how pages are fetched.
@@ -164,7 +176,9 @@ void CGeneralSettingsDialog::BuildControls() {
                    {stallTimeout_, RangedField::StallTimeout, "stallTimeoutSpinField"},
                    {fetchTimeout_, RangedField::FetchTimeout, "fetchTimeoutSpinField"},
                    {maxFetches_, RangedField::MaxFetches, "maxFetchesSpinField"},
-                   {maxFetchesPerHost_, RangedField::MaxFetchesPerHost, "maxFetchesPerHostSpinField"}};
+                   {maxFetchesPerHost_, RangedField::MaxFetchesPerHost, "maxFetchesPerHostSpinField"},
+                   {retries_, RangedField::Retries, "retriesSpinField"},
+                   {runDeadline_, RangedField::RunDeadline, "runDeadlineSpinField"}};
     int row = 1;
     for (const auto& number : numbers) {
         number.field = inOrder(new CSpinField(number.id), number.name);
@@ -243,6 +257,10 @@ void CGeneralSettingsDialog::FillControls() {
     fetchTimeout_->setValue(settings_.fetchTimeout);
     maxFetches_->setValue(settings_.maxFetches);
     maxFetchesPerHost_->setValue(settings_.maxFetchesPerHost);
+    retries_->setValue(settings_.retries);
+    runDeadline_->setValue(settings_.runDeadline);
+    keepLastGoodPage_->setChecked(settings_.keepLastGoodPage);
+    syncOnlyWhenChanged_->setChecked(settings_.syncOnlyWhenChanged);
 }
 
 void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
@@ -261,6 +279,10 @@ void CGeneralSettingsDialog::CollectControls(GeneralSettings& into) const {
     into.fetchTimeout = fetchTimeout_->value();
     into.maxFetches = maxFetches_->value();
     into.maxFetchesPerHost = maxFetchesPerHost_->value();
+    into.retries = retries_->value();
+    into.runDeadline = runDeadline_->value();
+    into.keepLastGoodPage = keepLastGoodPage_->isChecked();
+    into.syncOnlyWhenChanged = syncOnlyWhenChanged_->isChecked();
 }
 
 void CGeneralSettingsDialog::accept() {
@@ -278,7 +300,8 @@ void CGeneralSettingsDialog::accept() {
 }
 
 CSpinField* CGeneralSettingsDialog::FieldOf(RangedField field) const {
-    CSpinField* const fields[] = {connectTimeout_, stallTimeout_, fetchTimeout_, maxFetches_, maxFetchesPerHost_};
+    CSpinField* const fields[] = {connectTimeout_, stallTimeout_,      fetchTimeout_, maxFetches_,
+                                  maxFetchesPerHost_, retries_, runDeadline_};
     for (std::size_t i = 0; i < std::size(kNumberFields); ++i) {
         if (kNumberFields[i] == field) return fields[i];
     }

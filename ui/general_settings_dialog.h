@@ -47,11 +47,13 @@ private:
     QCheckBox* stopOnError_ = nullptr;
     QCheckBox* deleteXml_ = nullptr;
     QPushButton* deleteNow_ = nullptr;
+    QCheckBox* keepLastGoodPage_ = nullptr;
     QButtonGroup* timeFormat_ = nullptr;
     QCheckBox* timeZone_ = nullptr;
     QButtonGroup* saveOnExit_ = nullptr;
     QCheckBox* intelliSynch_ = nullptr;
     QPushButton* synchNow_ = nullptr;
+    QCheckBox* syncOnlyWhenChanged_ = nullptr;
     QCheckBox* autoExit_ = nullptr;
     QCheckBox* customWarnings_ = nullptr;
     QCheckBox* localConversion_ = nullptr;
@@ -60,6 +62,8 @@ private:
     CSpinField* fetchTimeout_ = nullptr;
     CSpinField* maxFetches_ = nullptr;
     CSpinField* maxFetchesPerHost_ = nullptr;
+    CSpinField* retries_ = nullptr;
+    CSpinField* runDeadline_ = nullptr;
 };
 
 }  // namespace tp

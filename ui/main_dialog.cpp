@@ -3,6 +3,8 @@
 #include "app/globals.h"
 #include "app/paths.h"
 #include "resources/string_table.h"
+#include "run/run_log.h"
+#include "run/source_health.h"
 #include "settings/choice_lists.h"
 #include "ui/about_dialog.h"
 #include "ui/background_run.h"
@@ -272,7 +274,17 @@ QWidget* CMainDialog::BuildStatusFrame() {
     progressBar_->setTextVisible(false);
     grid->addWidget(NewLabel(QStringLiteral("Progress :")), 2, 0);
     grid->addWidget(progressBar_, 2, 1, 1, 2);
+    attentionButton_ = new QPushButton;
+    attentionButton_->setObjectName(QStringLiteral("attentionPushButton"));
+    attentionButton_->setAutoDefault(false);
+    attentionButton_->setToolTip(QStringLiteral("Show the sources that failed in each of their last downloads"));
+    connect(attentionButton_, &QPushButton::clicked, this, [this] {
+        const std::vector<FailingSource> failing = FailingSources(ReadRunLog(GetExeFolder()));
+        boxes_.Inform(this, ProgramTitle(), FromCore(FailingSourcesDetails(failing)));
+    });
+    grid->addWidget(attentionButton_, 3, 1, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
+    ShowSourceHealth();
     return frame;
 }
 
@@ -666,8 +678,15 @@ void CMainDialog::ShowRunning(bool running) {
     if (!running) UpdateDownloadButton();
 }
 
+void CMainDialog::ShowSourceHealth() {
+    const std::string text = AttentionText(FailingSources(ReadRunLog(GetExeFolder())).size());
+    attentionButton_->setText(FromCore(text));
+    attentionButton_->setVisible(!text.empty());
+}
+
 void CMainDialog::OnRunFinished(RunOutcome outcome) {
     ShowRunning(false);
+    ShowSourceHealth();
     if (outcome.end == RunEnd::Refused) {
         if (const auto violation = CheckMainWindowRanges(settings_.main)) FocusRefusedField(FieldOf(*violation));
     }

@@ -110,6 +110,8 @@ private:
     void RemoveCode(CodeListKind kind);
     void OpenRawCopy();
     void OnRunFinished(RunOutcome outcome);
+    // Shows how many sources failed in each of their last runs (hidden for none).
+    void ShowSourceHealth();
     // False when the user keeps the program open (Cancel on the question, or
     // on a save that failed).
     bool SaveOnClose();
@@ -130,6 +132,7 @@ private:
     QPushButton* rexInfoButton_ = nullptr;
     QPushButton* aboutButton_ = nullptr;
     QPushButton* viewButton_ = nullptr;
+    QPushButton* attentionButton_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QPlainTextEdit* diagnostics_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

@@ -248,7 +248,7 @@ TEST_P(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
          },
          "InternetOpenUrl Error: 3c"},
     };
-    options_.timeouts = FetchTimeouts{2, 2, 3};
+    options_.timeouts = FetchTimeouts{2, 2, 3, {}, nullptr};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Peer peer = c.peer();

@@ -44,7 +44,8 @@ TEST(BatchFaults, FileSizeLimitKeepsTheOldPageOrNone) {
 
         const BatchResult result = test::RunBatchThroughShell("ulimit -f 1; exec \"$TIDEPOST_BATCH\"");
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "tidepost-batch: Weather: File error: Enable to write 'xml/weather.xml': File too large\n");
+        EXPECT_EQ(result.err, "tidepost-batch: Weather: File error: Enable to write 'xml/weather.xml': File too large\n"
+                              "tidepost-batch: run log: cannot write " + home.path() + "log/runs.jsonl: File too large\n");
         EXPECT_EQ(home.Exists(test::kWeatherPageFile), !deleteXml);
         if (!deleteXml) {
             EXPECT_EQ(home.ReadFile(test::kWeatherPageFile), "<old/>");

@@ -43,6 +43,9 @@ TEST(BatchArguments, InformationAndUsageErrors) {
         {{"--frobnicate"}, 64, "", "unknown argument '--frobnicate'"},
         {{"/autorun", "weather"}, 64, "", "Usage: tidepost-batch"},
         {{"/AUTORUN"}, 64, "", "unknown argument '/AUTORUN'"},
+        {{"--log", "0"}, 64, "", "--log takes a number of runs"},
+        {{"--log", "3", "/autorun"}, 64, "", "--log takes a number of runs"},
+        {{"--log"}, 0, "No run has been logged yet.\n", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.back());
@@ -179,6 +182,48 @@ TEST(BatchRun, WeatherTopicOutcomes) {
         }
         EXPECT_EQ(lines.back().starts_with("Download successfully completed"), completes);
     }
+}
+
+// A source failing run after run is named once it failed three times in a row,
+// until it does well again; --log shows the runs and the failing sources.
+TEST(BatchRun, FailingSourcesAreNamedAndTheLogIsShown) {
+    TempHome home;
+    test::HttpServer server;
+    home.WriteFile("cfg/Tidepost.ini", "[Settings]\r\nIntelliSynch=0\r\nRetries=0\r\n[Weather]\r\nDownload=1\r\nZIP=62701\r\n");
+    PrepareWeatherTopic(home, server, test::RecordedUsWeather());
+    if (HasFatalFailure()) return;
+    server.Get("/us", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+        res.set_content("down", "text/plain");
+    });
+    const std::string named = "tidepost-batch: Weather: " + server.url("/us?zip=62701") +
+                              " failed in each of its last 3 runs (HTTP status 500)\n";
+    for (int run = 1; run <= 3; ++run) {
+        SCOPED_TRACE(run);
+        const BatchResult result = RunBatchProcess({});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.ends_with(named), run == 3) << result.err;
+    }
+
+    const BatchResult log = RunBatchProcess({"--log", "2"});
+    EXPECT_EQ(log.status, 0);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = log.out.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(log.out.substr(start, end - start));
+    }
+    ASSERT_EQ(lines.size(), 6u) << log.out;
+    EXPECT_TRUE(lines[0].starts_with("Start ")) << lines[0];
+    for (const std::size_t row : {1u, 2u}) {
+        EXPECT_NE(lines[row].find(" stopped "), std::string::npos) << lines[row];
+        EXPECT_TRUE(lines[row].ends_with("   1        1       1        0  0")) << lines[row];
+    }
+    EXPECT_EQ(lines[4], "Failing in each of their last 3 runs:");
+    EXPECT_EQ(lines[5], "  Weather: " + server.url("/us?zip=62701") + ": HTTP status 500");
+
+    server.Serve("/us", test::RecordedUsWeather());
+    const BatchResult healed = RunBatchProcess({});
+    EXPECT_EQ(healed.status, 0);
+    EXPECT_EQ(healed.err, "");
 }
 
 TEST(BatchShowText, PrintsTheTextTheTagsAreSearchedIn) {

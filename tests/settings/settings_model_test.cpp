@@ -201,6 +201,9 @@ TEST(SettingsModel, NumbersAreNormalisedOnReading) {
     const auto fetch = [](const Settings& s) { return s.general.fetchTimeout; };
     const auto maxFetches = [](const Settings& s) { return s.general.maxFetches; };
     const auto perHost = [](const Settings& s) { return s.general.maxFetchesPerHost; };
+    const auto retries = [](const Settings& s) { return s.general.retries; };
+    const auto deadline = [](const Settings& s) { return s.general.runDeadline; };
+    const auto keepPage = [](const Settings& s) { return int{s.general.keepLastGoodPage}; };
     const Case cases[] = {
         {"Settings", "ConnectTimeout", "99999", connect, 60, true},
         {"Settings", "ConnectTimeout", "4294967297", connect, 60, true},
@@ -216,6 +219,11 @@ TEST(SettingsModel, NumbersAreNormalisedOnReading) {
         {"Settings", "MaxFetches", "0", maxFetches, 16, true},
         {"Settings", "MaxFetchesPerHost", "64", perHost, 64},
         {"Settings", "MaxFetchesPerHost", "65", perHost, 6, true},
+        {"Settings", "Retries", "0", retries, 0},
+        {"Settings", "Retries", "6", retries, 2, true},
+        {"Settings", "RunDeadline", "29", deadline, 600, true},
+        {"Settings", "RunDeadline", "7200", deadline, 7200},
+        {"Settings", "KeepLastGoodPage", "1", keepPage, 1},
         {"Weather", "ForecastUSA", "0", forecastUsa, 10},
         {"Weather", "ForecastUSA", "25", forecastUsa, 10},
         {"Weather", "ForecastUSA", "266", forecastUsa, 10},

@@ -43,7 +43,7 @@ private:
 ServerOptions Options(bool allowPrivate) {
     ServerOptions options;
     options.allowPrivate = allowPrivate;
-    options.timeouts = {2, 2, 4};
+    options.timeouts = {2, 2, 4, {}, nullptr};
     return options;
 }
 

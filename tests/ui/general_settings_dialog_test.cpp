@@ -119,6 +119,29 @@ TEST_F(GeneralSettingsDialogTest, WebPageSettingsAndTheirBounds) {
     EXPECT_EQ(general_.maxFetchesPerHost, 1);
 }
 
+TEST_F(GeneralSettingsDialogTest, SettingsOfUnattendedRuns) {
+    general_.runDeadline = 10;  // from a hand-edited file
+    Open();
+    EXPECT_EQ(Find<CSpinField>("retriesSpinField")->value(), 2);
+    Click("okPushButton");
+    EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"warn Tidepost | Please enter an integer between 30 and 7200.\n\n"
+                                                       "(\"Whole download deadline\" in the General Settings "
+                                                       "dialog, opened with \"Settings\")"});
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->focusWidget(), Find<CSpinField>("runDeadlineSpinField"));
+
+    Find<CSpinField>("runDeadlineSpinField")->stepBy(50);
+    Find<CSpinField>("retriesSpinField")->stepBy(-2);
+    Click("keepLastGoodPageCheckBox");
+    Click("syncOnlyWhenChangedCheckBox");
+    Click("okPushButton");
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(general_.runDeadline, 60);
+    EXPECT_EQ(general_.retries, 0);
+    EXPECT_TRUE(general_.keepLastGoodPage);
+    EXPECT_TRUE(general_.syncOnlyWhenChanged);
+}
+
 TEST_F(GeneralSettingsDialogTest, RadioGroupsShowNoChoiceForAnUnknownValueAndKeepIt) {
     general_.timeFormat = 7;
     Open();

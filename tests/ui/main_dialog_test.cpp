@@ -2,6 +2,8 @@
 // the number fields, a download against a local server, "/autorun" and closing.
 #include "app/globals.h"
 #include "app/paths.h"
+#include "run/run_log.h"
+#include "ui/about_dialog.h"
 #include "settings/settings_model.h"
 #include "tests/run/weather_setup.h"
 #include "tests/support/http_server.h"
@@ -140,6 +142,32 @@ TEST_F(MainDialogTest, NewsSourceListsFollowTheirCategories) {
     EXPECT_TRUE(Find("worldNewsFromComboBox")->isEnabled());
     QTest::mouseClick(Find<QCheckBox>("techNewsCheckBox"), Qt::LeftButton);
     EXPECT_FALSE(Find("techNewsFromComboBox")->isEnabled());
+}
+
+// Sources failing in each of their last runs are counted in the status frame,
+// their details a click away; the about box names the last run.
+TEST_F(MainDialogTest, FailingSourcesNeedAttention) {
+    Open("");
+    EXPECT_FALSE(Find<QPushButton>("attentionPushButton")->isVisible());
+
+    std::string failure;
+    for (int run = 1; run <= 3; ++run) {
+        LoggedRun logged;
+        logged.fetches.push_back({"", "Weather", "String104", "http://a/", 500, 4, 1, 1, "http error", "HTTP status 500"});
+        logged.summary = {"run " + std::to_string(run), "", "stopped", 1};
+        ASSERT_TRUE(AppendToRunLog(home_.path(), logged, failure)) << failure;
+    }
+    Open("");
+    auto* attention = Find<QPushButton>("attentionPushButton");
+    EXPECT_TRUE(attention->isVisible());
+    EXPECT_EQ(attention->text(), QStringLiteral("1 source needs attention"));
+    Click("attentionPushButton");
+    EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"inform Tidepost | Weather: http://a/: HTTP status 500\n"});
+
+    CAboutDialog about(boxes_);
+    auto* lastRun = about.findChild<QLabel*>(QStringLiteral("lastRunLabel"));
+    ASSERT_NE(lastRun, nullptr);
+    EXPECT_EQ(lastRun->text(), QStringLiteral("Last download: run 3 (UTC), stopped"));
 }
 
 TEST_F(MainDialogTest, DownloadButtonFollowsTheSevenTopics) {

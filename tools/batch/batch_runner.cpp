@@ -5,12 +5,15 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "run/download_run.h"
+#include "run/run_log.h"
+#include "run/source_health.h"
 #include "net/fetch_url.h"
 #include "resources/string_table.h"
 #include "platform/text_file.h"
 #include "settings/ini_file.h"
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
+#include "tools/batch/run_log_table.h"
 #include "tools/batch/terminal_run_view.h"
 
 #include <cerrno>
@@ -25,6 +28,7 @@ namespace {
 const char kUsage[] =
     "Usage: tidepost-batch [/autorun] [--help] [--version]\n"
     "       tidepost-batch --show-text ADDRESS\n"
+    "       tidepost-batch --log [N]\n"
     "\n"
     "Runs one download with the settings of the Tidepost data folder (TIDEPOST_HOME,\n"
     "or the folder of this program) and writes the pages into its xml/ folder.\n"
@@ -38,6 +42,9 @@ const char kUsage[] =
     "              fetch ADDRESS as a download does (converted here when the\n"
     "              setting LocalConversion is 1) and print the text in which the\n"
     "              tags are searched; no page is written\n"
+    "  --log [N]   show the last N runs of the run log (log/runs.jsonl of the\n"
+    "              data folder; 10 when N is not given) and the sources failing\n"
+    "              in each of their last 3 runs; no download is run\n"
     "\n"
     "Exit status: 0 completed with every selected page written, 1 stopped or a\n"
     "topic failed, 2 refused by the validation or no topic selected, 64 usage\n"
@@ -61,7 +68,10 @@ int ShowText(const std::string& address, std::ostream& out, std::ostream& err) {
     Settings settings;
     ReadSettings(settings);
     TakeDiagnostics();
-    const bool fetched = FetchUrl(address, FetchOptionsOf(settings.general));
+    // One try: the user is looking at this very answer.
+    FetchOptions options = FetchOptionsOf(settings.general);
+    options.retries = 0;
+    const bool fetched = FetchUrl(address, options);
     bool namedTheError = false;
     for (const std::string& line : TakeDiagnostics()) {
         err << "tidepost-batch: " << line << '\n';
@@ -90,12 +100,44 @@ void NameResetKeys(const std::vector<SettingReset>& resets, const std::string& i
     }
 }
 
+// After a run: the sources that failed in each of their last runs.
+void NameFailingSources(std::ostream& err) {
+    for (const FailingSource& source : FailingSources(ReadRunLog(GetExeFolder()))) {
+        err << "tidepost-batch: " << source.topic << ": " << source.address << " failed in each of its last "
+            << kFailingRuns << " runs";
+        if (!source.lastError.empty()) err << " (" << source.lastError << ")";
+        err << '\n';
+    }
+}
+
+// N of --log: a whole decimal number from 1 on.
+bool ReadRunCount(const std::string& text, std::size_t& count) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    count = static_cast<std::size_t>(std::stoul(text));
+    return count > 0;
+}
+
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     std::optional<std::string> showText;
+    std::optional<std::size_t> logRuns;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (argument == "--log") {
+            std::size_t count = 10;
+            if (i + 1 < arguments.size() && !ReadRunCount(arguments[i + 1], count)) {
+                err << "tidepost-batch: --log takes a number of runs from 1 on and nothing else\n" << kUsage;
+                return kBatchUsage;
+            }
+            if (arguments.size() > 2) {
+                err << "tidepost-batch: --log takes a number of runs from 1 on and nothing else\n" << kUsage;
+                return kBatchUsage;
+            }
+            if (i + 1 < arguments.size()) ++i;
+            logRuns = count;
+            continue;
+        }
         if (argument == "--show-text") {
             if (i + 1 >= arguments.size() || arguments.size() != 2) {
                 err << "tidepost-batch: --show-text takes one address and nothing else\n" << kUsage;
@@ -129,6 +171,11 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
         return kBatchUsage;
     }
 
+    if (logRuns) {
+        out << RunLogTable(ReadRunLog(dataFolder), *logRuns);
+        return kBatchCompleted;
+    }
+
     if (!PrepareDataFolder()) {
         err << "tidepost-batch: " << g_lastError << '\n';
         return kBatchFailed;
@@ -160,6 +207,7 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
 
     TerminalRunView view(out, err);
     const RunOutcome outcome = RunDownload(settings, view);
+    if (outcome.end == RunEnd::Stopped || outcome.end == RunEnd::Completed) NameFailingSources(err);
     switch (outcome.end) {
     case RunEnd::Refused:
         NameRefusedRange(settings, iniPath, err);

@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
     }
     tp::Settings settings;
     tp::ReadSettings(settings);
-    options.timeouts = {settings.general.connectTimeout, settings.general.stallTimeout,
-                        settings.general.fetchTimeout};
+    options.timeouts.connectSeconds = settings.general.connectTimeout;
+    options.timeouts.stallSeconds = settings.general.stallTimeout;
+    options.timeouts.totalSeconds = settings.general.fetchTimeout;
     tp::html2txt::ConversionServer server(options);
     std::string error;
     if (!server.Bind(error)) {
