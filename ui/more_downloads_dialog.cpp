@@ -16,6 +16,7 @@
 #include "settings/itineraries.h"
 #include "settings/more_downloads_check.h"
 #include "settings/sign_list.h"
+#include "topics/email.h"
 #include "ui/bitmap_static.h"
 #include "ui/core_text.h"
 #include "ui/dialog_controls.h"
@@ -126,7 +127,7 @@ QWidget* CMoreDownloadsDialog::BuildDirectionsSection() {
     steps->addWidget(previous);
     steps->addWidget(next);
     steps->addStretch(1);
-    steps->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 itineraries)"))));
+    steps->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. %1 itineraries)").arg(kMaxItineraries))));
     listGrid->addLayout(steps, 0, 1, 1, 4);
     itineraries_ = order_.Add(new QComboBox);
     itineraries_->setObjectName(QStringLiteral("itineraryComboBox"));
@@ -238,7 +239,7 @@ QWidget* CMoreDownloadsDialog::BuildEmailSection() {
     grid->addWidget(
         order_.Add(new QLabel(QStringLiteral("List of emails and memos available for download:"))), 0,
         0);
-    grid->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. 20 emails)"))), 0, 1, 1, 3,
+    grid->addWidget(order_.Add(new QLabel(QStringLiteral("(Max. %1 emails)").arg(kEmailSlots))), 0, 1, 1, 3,
                     Qt::AlignRight);
     emailList_ = order_.Add(new QComboBox);
     emailList_->setObjectName(QStringLiteral("emailComboBox"));
