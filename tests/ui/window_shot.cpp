@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     if (window == "about") {
         shown = std::make_unique<tp::CAboutDialog>(boxes);
     } else if (window == "links") {
-        shown = std::make_unique<tp::CLinkBrowserDialog>();
+        shown = std::make_unique<tp::CLinkBrowserDialog>(boxes);
     } else if (window != "main") {
         std::fprintf(stderr, "unknown window: %s\n", window.c_str());
         return 64;
