@@ -187,6 +187,7 @@ void CLinkBrowserDialog::ShowSelected() {
 }
 
 QWidget* CLinkBrowserDialog::NewPageView(const QString& pageViewPlugin) {
+    if (!pageViewPlugin.isEmpty()) ShareGraphicsContexts();
     QPluginLoader loader(pageViewPlugin);
     auto* factory = qobject_cast<PageViewFactory*>(loader.instance());
     if (factory) {

@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu", 0);
     if (argc > 2) ::setenv("QT_SCALE_FACTOR", argv[2], 1);
     const std::string window = argc > 3 ? argv[3] : "main";
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     // The window moves into the data folder when it reads its settings.
     const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
