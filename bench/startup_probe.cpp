@@ -10,7 +10,6 @@
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     tp::WidgetMessageBoxes boxes;
     if (!tp::StartNetworking()) return 1;

@@ -1,5 +1,7 @@
 // Quits the application once a window has been painted for the first time:
 // what the start-up probes count as "shown", offscreen or on an X server.
+// exit() leaves the event loop without closing the windows first (quit() would
+// close them, and the main window would save its settings inside the timing).
 #pragma once
 
 #include <QApplication>
@@ -12,7 +14,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !quitting_) {
             quitting_ = true;
-            QTimer::singleShot(0, qApp, &QApplication::quit);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }
         return QObject::eventFilter(watched, event);
     }

@@ -3,6 +3,7 @@
 #include "app/paths.h"
 #include "ui/dialog_kit.h"
 #include "ui/dialog_units.h"
+#include "ui/message_boxes.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -64,7 +65,8 @@ QUrl ToUrl(const QString& address) { return QUrl::fromUserInput(address); }
 
 }  // namespace
 
-CLinkBrowserDialog::CLinkBrowserDialog(QWidget* parent, const QString& pageViewPlugin) : QDialog(parent) {
+CLinkBrowserDialog::CLinkBrowserDialog(MessageBoxes& boxes, QWidget* parent, const QString& pageViewPlugin)
+    : QDialog(parent), boxes_(boxes) {
     setObjectName(QStringLiteral("linkBrowserDialog"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -185,6 +187,7 @@ void CLinkBrowserDialog::ShowSelected() {
 }
 
 QWidget* CLinkBrowserDialog::NewPageView(const QString& pageViewPlugin) {
+    if (!pageViewPlugin.isEmpty()) ShareGraphicsContexts();
     QPluginLoader loader(pageViewPlugin);
     auto* factory = qobject_cast<PageViewFactory*>(loader.instance());
     if (factory) {
@@ -215,7 +218,10 @@ bool CLinkBrowserDialog::eventFilter(QObject* watched, QEvent* event) {
 // Failures of the desktop's handler are not reported.
 void CLinkBrowserDialog::OpenSelectedOutside() {
     const QString address = AddressOf(tree_->currentItem());
-    if (!address.isEmpty()) QDesktopServices::openUrl(ToUrl(address));
+    if (address.isEmpty()) return;
+    if (!QDesktopServices::openUrl(ToUrl(address))) {
+        boxes_.Warn(this, ProgramTitle(), QStringLiteral("This desktop has no program to open %1.").arg(address));
+    }
 }
 
 }  // namespace tp

@@ -1,7 +1,8 @@
 // "REX Web Info Browser": a tree of links on the left (the program's help
 // pages beside the executable and web pages about the organiser and its
 // tools) and a page view on the right that shows the selected link. "->" hands
-// the selected address to the desktop's browser.
+// the selected address to the desktop's browser, or says that the desktop has
+// no program to open it.
 #pragma once
 
 #include <QDialog>
@@ -18,14 +19,17 @@ class QTreeWidgetItem;
 
 namespace tp {
 
+class MessageBoxes;
+
 class CLinkBrowserDialog : public QDialog {
     Q_OBJECT
 public:
     // Builds the tree and starts loading the introduction page. The page view
     // (and with it the web engine) is loaded from pageViewPlugin here, not at
     // program start; without it the pages open in the desktop's browser and a
-    // note in place of the view says so.
-    explicit CLinkBrowserDialog(QWidget* parent = nullptr, const QString& pageViewPlugin = FindPageViewPlugin());
+    // note in place of the view says so. boxes shows the dialog's messages.
+    explicit CLinkBrowserDialog(MessageBoxes& boxes, QWidget* parent = nullptr,
+                                const QString& pageViewPlugin = FindPageViewPlugin());
 
     // The address a tree node carries; empty for none.
     static QString AddressOf(const QTreeWidgetItem* node);
@@ -43,6 +47,7 @@ private:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    MessageBoxes& boxes_;
     std::vector<QIcon> images_;  // the tree's pictures; an unknown index shows the first
     QTreeWidget* tree_ = nullptr;
     QWidget* view_ = nullptr;  // null: the pages open in the desktop's browser

@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -84,6 +85,27 @@ private:
 
 QLabel* NewLabel(const QString& text) { return new QLabel(text); }
 
+// The labels of a frame's first column take the width of the widest, so that
+// the fields after them start in one line.
+void AlignLabels(const std::vector<QLabel*>& labels) {
+    int widest = 0;
+    for (const QLabel* label : labels) widest = std::max(widest, label->sizeHint().width());
+    for (QLabel* label : labels) label->setMinimumWidth(widest);
+}
+
+// A list of codes is shown from its start, in a field that widens to hold it,
+// up to a width the window keeps; the whole list is also the tooltip.
+void ShowCodeList(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    field->setCursorPosition(0);
+    field->setToolTip(text);
+    const QFontMetrics metrics = field->fontMetrics();
+    const int frame = field->sizeHint().width() - metrics.averageCharWidth() * 17;  // QLineEdit's hint holds 17
+    const int least = metrics.horizontalAdvance(QStringLiteral("FRXX0076,FRXX0076,FRXX0076"));
+    const int most = metrics.horizontalAdvance(QStringLiteral("FRXX0076,")) * 6;
+    field->setMinimumWidth(std::clamp(metrics.horizontalAdvance(text), least, most) + std::max(frame, 0));
+}
+
 // "days (1...10)" beside a number field.
 QLabel* NewBoundsLabel(RangedField field) { return NewLabel(FromCore(BoundsLabel(field))); }
 
@@ -108,7 +130,6 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     ConnectEditButtons();
     FillControls();
     for (TopicId topic : {TopicId::Stocks, TopicId::News, TopicId::Movies, TopicId::Weather}) ApplyTopicBox(topic, false);
-    for (const CodeListControls& list : codeLists_) FillCodeList(list.kind);
 
     setWindowIcon(QIcon(QStringLiteral(":/pictures/128.svg")));
     setWindowTitle(FromCore(LoadStringResource(kVersionText)));
@@ -116,12 +137,23 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
     run_ = new BackgroundRun(*this, this);
     connect(run_, &BackgroundRun::Finished, this, &CMainDialog::OnRunFinished);
 
-    generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
-    connect(settingsButton_, &QPushButton::clicked, generalDialog_, &QDialog::exec);
-    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_, this);
+    // The two settings dialogs are built when first asked for.
+    connect(settingsButton_, &QPushButton::clicked, this, [this] { GeneralDialog()->exec(); });
     connect(moreButton_, &QPushButton::clicked, this, [this] {
-        if (moreDialog_->exec() == QDialog::Accepted) UpdateDownloadButton();
+        if (MoreDialog()->exec() == QDialog::Accepted) UpdateDownloadButton();
     });
+
+    resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 438, 327)));
+}
+
+CGeneralSettingsDialog* CMainDialog::GeneralDialog() {
+    if (!generalDialog_) generalDialog_ = new CGeneralSettingsDialog(boxes_, settings_.general, this);
+    return generalDialog_;
+}
+
+CMoreDownloadsDialog* CMainDialog::MoreDialog() {
+    if (moreDialog_) return moreDialog_;
+    moreDialog_ = new CMoreDownloadsDialog(boxes_, settings_, this);
     // The further topics' "Custom..." buttons run the same flow over the file
     // names the more-downloads dialog holds.
     connect(moreDialog_, &CMoreDownloadsDialog::CustomizeTopic, this, [this](TopicId topic) {
@@ -129,8 +161,15 @@ CMainDialog::CMainDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent)
         EditTopicCustomization(moreDialog_, boxes_, settings_.general.customWarnings, TopicOf(topic).name,
                                files.icon, files.templateName);
     });
+    return moreDialog_;
+}
 
-    resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 438, 327)));
+// The code lists are read from their files once the window is on the screen,
+// or before when a control needs them first.
+void CMainDialog::FillCodeListsOnce() {
+    if (codeListsFilled_) return;
+    codeListsFilled_ = true;
+    for (const CodeListControls& list : codeLists_) FillCodeList(list.kind);
 }
 
 CMainDialog::~CMainDialog() {
@@ -215,7 +254,7 @@ QWidget* CMainDialog::BuildButtonColumn() {
     rexInfoButton_ = add(QStringLiteral("REX Info"), "rexInfoPushButton");
     aboutButton_ = add(QStringLiteral("&About"), "aboutPushButton");
     connect(rexInfoButton_, &QPushButton::clicked, this, [this] {
-        auto* links = new CLinkBrowserDialog(this);
+        auto* links = new CLinkBrowserDialog(boxes_, this);
         links->setAttribute(Qt::WA_DeleteOnClose);
         links->open();
     });
@@ -319,7 +358,8 @@ QWidget* CMainDialog::NewCodeListRow(CodeListKind kind, const QString& entriesLa
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(NewLabel(entriesLabel));
+    controls.label = NewLabel(entriesLabel);
+    layout->addWidget(controls.label);
     controls.entries = order_.Add(new QComboBox);
     controls.entries->setObjectName(prefix + QStringLiteral("ComboBox"));
     // Entries of any length must not widen the window.
@@ -343,22 +383,25 @@ QWidget* CMainDialog::BuildWeatherSection() {
     QVBoxLayout* contents = nullptr;
     QGroupBox* box = NewTopicBox(TopicId::Weather, QStringLiteral("&Weather"), contents);
 
-    auto numberRow = [this](CSpinField*& field, RangedField bounds, const char* name) {
+    std::vector<QLabel*> labels;
+    auto numberRow = [this, &labels](CSpinField*& field, RangedField bounds, const char* name) {
         auto* row = new QHBoxLayout;
-        row->addWidget(NewLabel(QStringLiteral("Forecast :")));
+        labels.push_back(NewLabel(QStringLiteral("Forecast :")));
+        row->addWidget(labels.back());
         field = order_.Add(new CSpinField(bounds));
         field->setObjectName(QLatin1String(name));
         row->addWidget(field);
         row->addWidget(NewBoundsLabel(bounds));
         return row;
     };
-    auto fieldRow = [this](CodeListKind kind, const QString& label, const QString& prefix) {
+    auto fieldRow = [this, &labels](CodeListKind kind, const QString& label, const QString& prefix) {
         CodeListControls& controls = Controls(kind);
         auto* row = new QHBoxLayout;
-        row->addWidget(NewLabel(label));
+        labels.push_back(NewLabel(label));
+        row->addWidget(labels.back());
         controls.field = order_.Add(new QLineEdit);
         controls.field->setObjectName(prefix + QStringLiteral("LineEdit"));
-        controls.field->setReadOnly(true);
+        ShowReadOnly(controls.field);
         row->addWidget(controls.field, 1);
         QPushButton* clear = order_.Add(NewSmallButton(QStringLiteral("C"), prefix + QStringLiteral("ClearPushButton")));
         connect(clear, &QPushButton::clicked, controls.field, &QLineEdit::clear);
@@ -393,6 +436,8 @@ QWidget* CMainDialog::BuildWeatherSection() {
     europeLayout->addLayout(fieldRow(CodeListKind::City, QStringLiteral("List of City Codes :"),
                                      QStringLiteral("cityCodes")));
 
+    for (CodeListKind kind : {CodeListKind::Area, CodeListKind::City}) labels.push_back(Controls(kind).label);
+    AlignLabels(labels);
     contents->addWidget(usa);
     contents->addWidget(europe);
     AddCustomButton(TopicId::Weather, *contents);
@@ -440,7 +485,8 @@ QWidget* CMainDialog::BuildStocksSection() {
     QVBoxLayout* column = contents;
 
     auto* symbolsRow = new QHBoxLayout;
-    symbolsRow->addWidget(NewLabel(QStringLiteral("List of symbols :")));
+    QLabel* symbolsLabel = NewLabel(QStringLiteral("List of symbols :"));
+    symbolsRow->addWidget(symbolsLabel);
     symbols_ = order_.Add(new QLineEdit);
     symbols_->setObjectName(QStringLiteral("symbolsLineEdit"));
     symbols_->setValidator(new SymbolsValidator(symbols_));
@@ -455,7 +501,8 @@ QWidget* CMainDialog::BuildStocksSection() {
     column->addWidget(NewCodeListRow(CodeListKind::Rate, QStringLiteral("Exchange Rate :"),
                                      QStringLiteral("rate")));
     auto* daysRow = new QHBoxLayout;
-    daysRow->addWidget(NewLabel(QStringLiteral("Exchange Rate History :")));
+    QLabel* daysLabel = NewLabel(QStringLiteral("Exchange Rate History :"));
+    daysRow->addWidget(daysLabel);
     xRateDays_ = order_.Add(new CSpinField(RangedField::XRateDays));
     xRateDays_->setObjectName(QStringLiteral("xRateDaysSpinField"));
     daysRow->addWidget(xRateDays_);
@@ -465,10 +512,12 @@ QWidget* CMainDialog::BuildStocksSection() {
 
     CodeListControls& rates = Controls(CodeListKind::Rate);
     auto* ratesRow = new QHBoxLayout;
-    ratesRow->addWidget(NewLabel(QStringLiteral("List of Rates :")));
+    QLabel* ratesLabel = NewLabel(QStringLiteral("List of Rates :"));
+    ratesRow->addWidget(ratesLabel);
     rates.field = order_.Add(new QLineEdit);
     rates.field->setObjectName(QStringLiteral("ratesLineEdit"));
-    rates.field->setReadOnly(true);
+    ShowReadOnly(rates.field);
+    AlignLabels({symbolsLabel, rates.label, daysLabel, ratesLabel});
     ratesRow->addWidget(rates.field, 1);
     QPushButton* clear = order_.Add(NewSmallButton(QStringLiteral("C"), QStringLiteral("ratesClearPushButton")));
     connect(clear, &QPushButton::clicked, rates.field, &QLineEdit::clear);
@@ -515,8 +564,8 @@ void CMainDialog::FillControls() {
     forecastUsa_->setValue(m.weather.forecastUsa);
     forecastEuro_->setValue(m.weather.forecastEuro);
     SetChoice(language_, m.weather.language);
-    Controls(CodeListKind::Area).field->setText(FromCore(m.weather.zip));
-    Controls(CodeListKind::City).field->setText(FromCore(m.weather.cityCode));
+    ShowCodeList(Controls(CodeListKind::Area).field, FromCore(m.weather.zip));
+    ShowCodeList(Controls(CodeListKind::City).field, FromCore(m.weather.cityCode));
 
     headlines_->setValue(m.news.nbNews);
     const bool categories[] = {m.news.world, m.news.tech, m.news.sport};
@@ -530,7 +579,7 @@ void CMainDialog::FillControls() {
     const QString symbols = FromCore(m.stocks.symbols);
     symbols_->setMaxLength(std::max<int>(kSymbolsMaxTyped, static_cast<int>(symbols.size())));
     symbols_->setText(symbols);
-    Controls(CodeListKind::Rate).field->setText(FromCore(m.stocks.xRate));
+    ShowCodeList(Controls(CodeListKind::Rate).field, FromCore(m.stocks.xRate));
     xRateDays_->setValue(m.stocks.xRateDays);
 
     maxMovies_->setValue(m.movies.maxMovies);
@@ -590,6 +639,7 @@ void CMainDialog::FillCodeList(CodeListKind kind) {
 }
 
 void CMainDialog::AddCode(CodeListKind kind) {
+    FillCodeListsOnce();
     const CodeListControls& controls = Controls(kind);
     const std::string code = controls.entries->currentIndex() < 0
                                  ? std::string()
@@ -608,10 +658,11 @@ void CMainDialog::AddCode(CodeListKind kind) {
         controls.entries->setFocus();
         return;
     }
-    controls.field->setText(FromCore(field));
+    ShowCodeList(controls.field, FromCore(field));
 }
 
 void CMainDialog::RemoveCode(CodeListKind kind) {
+    FillCodeListsOnce();
     const CodeListControls& controls = Controls(kind);
     const std::string code = controls.entries->currentIndex() < 0
                                  ? std::string()
@@ -622,7 +673,7 @@ void CMainDialog::RemoveCode(CodeListKind kind) {
         controls.entries->setFocus();
         return;
     }
-    controls.field->setText(FromCore(field));
+    ShowCodeList(controls.field, FromCore(field));
 }
 
 void CMainDialog::OpenRawCopy() {
@@ -752,6 +803,16 @@ void CMainDialog::showEvent(QShowEvent* event) {
         autoRunPosted_ = true;
         QMetaObject::invokeMethod(this, &CMainDialog::OnDownload, Qt::QueuedConnection);
     }
+}
+
+bool CMainDialog::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // Once the window has been drawn, the code lists are read.
+    if (event->type() == QEvent::Paint && !codeListsFilled_ && !codeListsPosted_) {
+        codeListsPosted_ = true;
+        QMetaObject::invokeMethod(this, &CMainDialog::FillCodeListsOnce, Qt::QueuedConnection);
+    }
+    return handled;
 }
 
 void CMainDialog::done(int result) {

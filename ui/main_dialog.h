@@ -75,10 +75,12 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct CodeListControls {
         CodeListKind kind;
+        QLabel* label = nullptr;  // "Area Code :" and the like
         QComboBox* entries = nullptr;
         QLineEdit* field = nullptr;
         QPushButton* edit = nullptr;  // "...": the code list editor
@@ -102,6 +104,9 @@ private:
     void ConnectEditButtons();
 
     void FillControls();
+    void FillCodeListsOnce();
+    CGeneralSettingsDialog* GeneralDialog();
+    CMoreDownloadsDialog* MoreDialog();
     void CollectControls();
     void ApplyTopicBox(TopicId topic, bool focusNext);
     void ApplyNewsSourceRule();
@@ -150,6 +155,8 @@ private:
     CGeneralSettingsDialog* generalDialog_ = nullptr;
     CMoreDownloadsDialog* moreDialog_ = nullptr;
     BackgroundRun* run_ = nullptr;
+    bool codeListsFilled_ = false;
+    bool codeListsPosted_ = false;
     bool autoRunPosted_ = false;
     bool closeRequested_ = false;
     bool closing_ = false;

@@ -23,6 +23,11 @@ public:
 // Empty when none of them exists.
 QString FindPageViewPlugin();
 
+// Makes the application's shared graphics context that the web engine draws
+// with, once, just before the plugin is loaded: made at program start it
+// would cost every start the loading of the graphics driver.
+void ShareGraphicsContexts();
+
 }  // namespace tp
 
 #define TIDEPOST_PAGE_VIEW_FACTORY_IID "org.tidepost.PageViewFactory/1"

@@ -43,9 +43,8 @@ int CTidepostApp::Run(int argc, char** argv) {
         }
     }
 
-    // The link browser's web engine is loaded later, as a plugin; it shares
-    // its graphics contexts only when asked for before the application starts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The link browser's web engine is loaded later, as a plugin, with the
+    // shared graphics context it needs (ShareGraphicsContexts).
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tidepost"));
     QApplication::setDesktopFileName(QStringLiteral("tidepost"));

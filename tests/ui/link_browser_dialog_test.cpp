@@ -50,7 +50,7 @@ protected:
     }
 
     CLinkBrowserDialog& Open() {
-        dialog_ = std::make_unique<CLinkBrowserDialog>();
+        dialog_ = std::make_unique<CLinkBrowserDialog>(boxes_);
         dialog_->show();
         return *dialog_;
     }
@@ -70,6 +70,7 @@ protected:
     }
 
     test::TempHome home_;
+    test::ScriptedMessageBoxes boxes_;
     std::unique_ptr<CLinkBrowserDialog> dialog_;
 };
 
@@ -136,6 +137,7 @@ TEST_F(LinkBrowserDialogTest, SelectingAWebLinkShowsItAndArrowHandsItToTheDeskto
     ASSERT_EQ(desktop.opened.size(), 1);
     EXPECT_EQ(desktop.opened.first(), QUrl(forum));
     EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_TRUE(boxes_.shown.empty()) << "the desktop took the address";
 
     // The address field is read-only: Enter there does not press "Exit".
     QTest::keyClick(Find<QLineEdit>("urlLineEdit"), Qt::Key_Return);
@@ -144,9 +146,22 @@ TEST_F(LinkBrowserDialogTest, SelectingAWebLinkShowsItAndArrowHandsItToTheDeskto
     EXPECT_FALSE(dialog_->isVisible());
 }
 
+TEST_F(LinkBrowserDialogTest, ArrowSaysSoWhenTheDesktopHasNoProgramForTheAddress) {
+    Open();
+    Tree()->setCurrentItem(Node(QStringLiteral("Rex Forum")));
+    QTest::mouseClick(Find<QPushButton>("openPushButton"), Qt::LeftButton);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].kind, "warn");
+    EXPECT_EQ(boxes_.shown[0].text, "This desktop has no program to open " +
+                                         CLinkBrowserDialog::AddressOf(Node(QStringLiteral("Rex Forum"))).toStdString() +
+                                         ".");
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
 TEST_F(LinkBrowserDialogTest, WithoutThePageViewPluginPagesOpenInTheDesktopsBrowserAndANoteSaysSo) {
     test::UrlCatcher files(QStringLiteral("file"));
-    dialog_ = std::make_unique<CLinkBrowserDialog>(nullptr, QStringLiteral("/nonexistent/tidepost-page-view.so"));
+    dialog_ = std::make_unique<CLinkBrowserDialog>(boxes_, nullptr,
+                                                   QStringLiteral("/nonexistent/tidepost-page-view.so"));
     dialog_->show();
     EXPECT_EQ(dialog_->findChild<QWebEngineView*>(), nullptr);
     EXPECT_TRUE(Find<QLabel>("pageFallbackLabel")->text().contains(QStringLiteral("open in your web browser")));

@@ -189,7 +189,8 @@ TEST_F(MainDialogTest, DownloadButtonFollowsTheSevenTopics) {
 TEST_F(MainDialogTest, CodeListButtons) {
     Open("[Weather]\r\nDownload=1\r\n");
     auto* areas = Find<QComboBox>("areaCodeComboBox");
-    ASSERT_EQ(areas->count(), 3);
+    EXPECT_EQ(areas->count(), 0) << "read once the window is drawn";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return areas->count() == 3; }));
     auto add = [&](int entry) {
         areas->setCurrentIndex(entry);
         Click("areaCodeAddPushButton");
@@ -234,6 +235,30 @@ TEST_F(MainDialogTest, CodeListButtons) {
     Click("cityCodesClearPushButton");
     EXPECT_EQ(Field("cityCodesLineEdit"), QString());
     EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(MainDialogTest, CodeListFieldsLookReadOnlyShowTheirStartAndLineUpWithTheirFrame) {
+    Open("[Weather]\r\nZIP=11111,22222\r\nCityCode=FRXX0076,UKXX0085,ITXX0042\r\n"
+         "[Stocks]\r\nXRate=USDEUR=X,USDJPY=X,EURGBP=X,USDCHF=X\r\n");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+    const struct {
+        const char* field;
+        const char* sameColumn[3];
+    } rows[] = {
+        {"areaCodesLineEdit", {"areaCodeComboBox", "forecastUsaSpinField", "cityCodesLineEdit"}},
+        {"cityCodesLineEdit", {"cityCodeComboBox", "forecastEuroSpinField", "areaCodeComboBox"}},
+        {"ratesLineEdit", {"rateComboBox", "symbolsLineEdit", "xRateDaysSpinField"}},
+    };
+    auto left = [&](const QWidget* widget) { return widget->mapTo(dialog_.get(), QPoint(0, 0)).x(); };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.field);
+        auto* field = Find<QLineEdit>(row.field);
+        EXPECT_TRUE(field->isReadOnly());
+        EXPECT_EQ(field->palette().color(QPalette::Base), dialog_->palette().color(QPalette::Window));
+        EXPECT_EQ(field->cursorPosition(), 0) << "the start of the list is shown";
+        EXPECT_GT(field->width(), field->fontMetrics().horizontalAdvance(field->text())) << "the whole list fits";
+        for (const char* other : row.sameColumn) EXPECT_EQ(left(Find(other)), left(field)) << other;
+    }
 }
 
 TEST_F(MainDialogTest, FurtherTopicsCustomButtonsRunTheCustomizationFlow) {

@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu", 0);
     if (argc > 2) ::setenv("QT_SCALE_FACTOR", argv[2], 1);
     const std::string window = argc > 3 ? argv[3] : "main";
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     // The window moves into the data folder when it reads its settings.
     const QString out = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -53,7 +52,7 @@ int main(int argc, char** argv) {
     if (window == "about") {
         shown = std::make_unique<tp::CAboutDialog>(boxes);
     } else if (window == "links") {
-        shown = std::make_unique<tp::CLinkBrowserDialog>();
+        shown = std::make_unique<tp::CLinkBrowserDialog>(boxes);
     } else if (window != "main") {
         std::fprintf(stderr, "unknown window: %s\n", window.c_str());
         return 64;
