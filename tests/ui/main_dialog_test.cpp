@@ -271,13 +271,14 @@ TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {
     const struct {
         const char* field;
         int low, high;
-    } fields[] = {{"forecastUsaSpinField", 1, 10}, {"headlinesSpinField", 1, 10},
-                  {"forecastEuroSpinField", 1, 5}, {"xRateDaysSpinField", 1, 30}};
+        const char* topic;  // downloaded, so that its field may take the focus
+    } fields[] = {{"forecastUsaSpinField", 1, 10, "Weather"}, {"headlinesSpinField", 1, 10, "News"},
+                  {"forecastEuroSpinField", 1, 5, "Weather"}, {"xRateDaysSpinField", 1, 30, "Stocks"}};
     for (const auto& row : fields) {
         for (const int value : {row.low - 1, row.high + 1}) {
             SCOPED_TRACE(std::string(row.field) + " " + std::to_string(value));
             boxes_ = ScriptedMessageBoxes();
-            Open("[News]\r\nDownload=1\r\nNewsWorldUS=1\r\n");
+            Open(std::string("[") + row.topic + "]\r\nDownload=1\r\n");
             auto* field = Find<CSpinField>(row.field);
             field->setValue(value);
             EXPECT_EQ(field->value(), value);
