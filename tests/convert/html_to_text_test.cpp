@@ -96,6 +96,7 @@ TEST(HtmlToText, CharacterSetSources) {
         {"a meta tag saying utf-16 in ASCII bytes means utf-8", "text/html", "<meta charset=\"utf-16\">" + utf8,
          "\xE9\x92\n"},
         {"the same in capitals", "text/html", "<meta charset=\"UTF-16LE\">" + utf8, "\xE9\x92\n"},
+        {"the same in any case", "text/html", "<meta charset=\"Utf-16\">" + utf8, "\xE9\x92\n"},
         {"an XML declaration", "", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + latin, "\xE9\x92\n"},
         {"a byte-order mark wins over both", "text/html; charset=windows-1252", "\xEF\xBB\xBF" + utf8, "\xE9\x92\n"},
         {"undeclared utf-8 is recognised", "", utf8, "\xE9\x92\n"},
