@@ -306,7 +306,7 @@ struct HtmlToText::Parser {
             label = CharsetFromXmlDeclaration(prescan);
             if (label.empty()) label = CharsetFromMeta(prescan);
             // A page cannot declare itself in UTF-16 in bytes read as ASCII.
-            if (label.size() >= 6 && (label.compare(0, 6, "utf-16") == 0 || label.compare(0, 6, "UTF-16") == 0)) {
+            if (MediaType(label).starts_with("utf-16")) {
                 label = "utf-8";
             }
         }

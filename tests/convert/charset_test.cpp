@@ -61,10 +61,22 @@ TEST(Charset, DecodesToUtf8InAnyPieces) {
         {"guess: utf-8 while it is utf-8", "", "\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},
         {"guess: windows-1252 from the first stray byte", "", "\xC3\xA9 then \xE9t\xE9", "\xC3\xA9 then \xC3\xA9t\xC3\xA9"},
         {"unknown label guesses", "x-no-such-set", "\xE9", "\xC3\xA9"},
+        {"overlong and out-of-range utf-8", "utf-8", "\xC0\xAFx\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"shift_jis through iconv, split characters", "shift_jis", "\x82\xA0\x82\xA2", "\xE3\x81\x82\xE3\x81\x84"},
+        {"utf-16le through iconv", "utf-16le", std::string("\xE9\x00\xAC\x20", 4), "\xC3\xA9\xE2\x82\xAC"},
     };
     for (const auto& row : rows) {
         for (std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{1000}}) {
             EXPECT_EQ(Decoded(row.label, row.bytes, piece), row.expected) << row.name << ", pieces of " << piece;
+        }
+        // Two pieces, split at every byte.
+        for (std::size_t split = 1; split < row.bytes.size(); ++split) {
+            Utf8Decoder decoder(row.label);
+            std::string out;
+            decoder.Decode(std::string_view(row.bytes).substr(0, split), out);
+            decoder.Decode(std::string_view(row.bytes).substr(split), out);
+            decoder.Finish(out);
+            EXPECT_EQ(out, row.expected) << row.name << ", split at " << split;
         }
     }
 }

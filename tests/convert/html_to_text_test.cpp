@@ -92,6 +92,12 @@ TEST(HtmlToText, CharacterSetSources) {
     } rows[] = {
         {"the header wins over the meta tag", "text/html; charset=windows-1252", metaUtf8 + latin, "\xE9\x92\n"},
         {"the meta tag without a header", "text/html", metaUtf8 + utf8, "\xE9\x92\n"},
+        {"a meta tag for windows-1252", "text/html", "<meta charset=\"windows-1252\">" + latin, "\xE9\x92\n"},
+        {"a meta tag saying utf-16 in ASCII bytes means utf-8", "text/html", "<meta charset=\"utf-16\">" + utf8,
+         "\xE9\x92\n"},
+        {"the same in capitals", "text/html", "<meta charset=\"UTF-16LE\">" + utf8, "\xE9\x92\n"},
+        {"the same in any case", "text/html", "<meta charset=\"Utf-16\">" + utf8, "\xE9\x92\n"},
+        {"an XML declaration", "", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + latin, "\xE9\x92\n"},
         {"a byte-order mark wins over both", "text/html; charset=windows-1252", "\xEF\xBB\xBF" + utf8, "\xE9\x92\n"},
         {"undeclared utf-8 is recognised", "", utf8, "\xE9\x92\n"},
         {"plain text keeps its lines and blanks", "text/plain; charset=utf-8", "a  <b>\n\n\xC3\xA9", "a  <b>\n\n\xE9\n"},

@@ -11,12 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace tp {
 namespace {
@@ -267,6 +271,47 @@ TEST_P(FetchUrlTest, FailuresNameTheStepAndKeepThePreviousCopy) {
         EXPECT_EQ(home_.ReadFile("download.txt"), kPreviousCopy);
         EXPECT_EQ(g_transferLength, 0u);
         EXPECT_EQ(g_transferBuffer[0], '\0');
+    }
+}
+
+// Two servers count the requests they answer at once; each request is held a
+// while so that one more transfer than allowed would be seen. Both sides of
+// each limit: it is reached, and never passed.
+TEST(ParallelFetchLimits, KeepToThePerHostAndTotalLimits) {
+    const struct {
+        FetchLimits limits;
+        int perHost;  // most seen at once by one server (0: at most the limit)
+        int total;    // most seen at once by both
+    } cases[] = {{{16, 2}, 2, 4}, {{16, 1}, 1, 2}, {{3, 6}, 0, 3}, {{1, 6}, 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.limits.total) + " at once, " + std::to_string(c.limits.perHost) + " per host");
+        std::mutex mutex;
+        int inFlight[2] = {0, 0};
+        int mostPerHost = 0, mostTotal = 0;
+        HttpServer servers[2];
+        for (int s = 0; s < 2; ++s) {
+            servers[s].Get("*", [&, s](const httplib::Request&, httplib::Response& res) {
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    ++inFlight[s];
+                    mostPerHost = std::max(mostPerHost, inFlight[s]);
+                    mostTotal = std::max(mostTotal, inFlight[0] + inFlight[1]);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                std::lock_guard<std::mutex> lock(mutex);
+                --inFlight[s];
+                res.set_content("ok", "text/plain");
+            });
+        }
+        std::vector<PlannedFetch> plan;
+        for (int i = 0; i < 6; ++i) {
+            for (const auto& server : servers) plan.push_back({0, server.url("/" + std::to_string(i))});
+        }
+        FetchOptions options;
+        ParallelFetches fetches(plan, c.limits, options);
+        for (const auto& fetch : plan) EXPECT_TRUE(fetches.Fetch(fetch.url).ok) << fetch.url;
+        EXPECT_EQ(mostPerHost, c.perHost ? c.perHost : std::min(mostPerHost, c.limits.perHost));
+        EXPECT_EQ(mostTotal, c.total);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 namespace tp {
 namespace {
@@ -68,9 +69,18 @@ Settings EverythingChanged() {
 
 TEST(SettingsModel, WrittenSettingsReadBackEqual) {
     test::TempHome home;
-    const Settings written = EverythingChanged();
-    WriteSettings(written);
-    EXPECT_EQ(Read(), written);
+    // Also with the three news categories' values turned round, so that any
+    // two of them differ in one of the files.
+    for (const bool turned : {false, true}) {
+        Settings written = EverythingChanged();
+        NewsSettings& n = written.main.news;
+        if (turned) {
+            std::tie(n.sport, n.world, n.tech, n.sportLang, n.worldLang, n.techLang) =
+                std::tuple(n.tech, n.sport, n.world, n.techLang, n.sportLang, n.worldLang);
+        }
+        WriteSettings(written);
+        EXPECT_EQ(Read(), written) << turned;
+    }
 
     // Written again over an existing file, the defaults come back too.
     Settings defaults;

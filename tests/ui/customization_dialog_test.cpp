@@ -124,26 +124,30 @@ TEST_F(CustomizationTest, TheWarningGateAndSaveStoringEverySourceUnchanged) {
     EXPECT_EQ(NumbersOf("Weather").size(), 27u);
 }
 
-TEST_F(CustomizationTest, AnEditedSourceIsStoredBySaveOnlyAndTrimmed) {
-    const auto editFirst = [](CCustomizationDialog& d) {
-        EditSource(d, 0, [](CWebAddressDialog& w) {
-            EXPECT_EQ(w.windowTitle(), QStringLiteral("Stock quotes Web addresses and tags"));
-            SetAddress(w, "  x/%s  ");
-            Click(w, "okPushButton");
+TEST_F(CustomizationTest, AnEditedSourceIsStoredByOkThenSaveOnlyAndTrimmed) {
+    const struct {
+        const char* addressButton;  // of the web address dialog
+        const char* dialogButton;   // of the customization dialog
+        bool edited;                // the address stored is the one typed
+    } rows[] = {{"okPushButton", "savePushButton", true},
+                {"okPushButton", "cancelPushButton", false},
+                {"cancelPushButton", "savePushButton", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.addressButton) + " then " + row.dialogButton);
+        test::TempHome home;
+        const bool saved = RunFlow("Stocks", false, [&](CCustomizationDialog& d) {
+            EditSource(d, 0, [&](CWebAddressDialog& w) {
+                EXPECT_EQ(w.windowTitle(), QStringLiteral("Stock quotes Web addresses and tags"));
+                SetAddress(w, "  x/%s  ");
+                Click(w, row.addressButton);
+            });
+            Click(d, row.dialogButton);
         });
-    };
-    EXPECT_FALSE(RunFlow("Stocks", false, [&](CCustomizationDialog& d) {
-        editFirst(d);
-        Click(d, "cancelPushButton");
-    }));
-    EXPECT_FALSE(home_.Exists(kIni));
-
-    EXPECT_TRUE(RunFlow("Stocks", false, [&](CCustomizationDialog& d) {
-        editFirst(d);
-        Click(d, "savePushButton");
-    }));
-    EXPECT_NE(Ini().find("\r\nString118=x/%s\r\n"), std::string::npos) << Ini();
-    EXPECT_EQ(StoredNumbers(Ini()), NumbersOf("Stocks"));
+        const bool save = std::string(row.dialogButton) == "savePushButton";
+        EXPECT_EQ(saved, save);
+        EXPECT_EQ(home.ReadFile(kIni).find("\r\nString118=x/%s\r\n") != std::string::npos, row.edited);
+        EXPECT_EQ(StoredNumbers(home.ReadFile(kIni)), save ? NumbersOf("Stocks") : std::vector<int>{});
+    }
 }
 
 TEST_F(CustomizationTest, SaveIgnoresFileNamesShorterThanFiveCharacters) {

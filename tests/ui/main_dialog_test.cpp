@@ -146,6 +146,25 @@ TEST_F(MainDialogTest, NewsSourceListsFollowTheirCategories) {
 
 // Sources failing in each of their last runs are counted in the status frame,
 // their details a click away; the about box names the last run.
+// Each category's box and source list reach its own settings, none of another's.
+TEST_F(MainDialogTest, EachNewsCategoryIsSavedFromItsOwnControls) {
+    const char* const categories[] = {"worldNews", "techNews", "sportNews"};
+    for (int picked = 0; picked < 3; ++picked) {
+        SCOPED_TRACE(categories[picked]);
+        Open("SaveOnExit=1\r\n[News]\r\nDownload=1\r\n");
+        const std::string name = categories[picked];
+        QTest::mouseClick(Find<QCheckBox>((name + "CheckBox").c_str()), Qt::LeftButton);
+        Find<QComboBox>((name + "FromComboBox").c_str())->setCurrentIndex(1);
+        Click("exitPushButton");
+        Settings saved;
+        ReadSettings(saved);
+        const NewsSettings& news = saved.main.news;
+        EXPECT_EQ((std::vector<bool>{news.world, news.tech, news.sport}), (std::vector<bool>{picked == 0, picked == 1, picked == 2}));
+        EXPECT_EQ((std::vector<int>{news.worldLang, news.techLang, news.sportLang}),
+                  (std::vector<int>{picked == 0, picked == 1, picked == 2}));
+    }
+}
+
 TEST_F(MainDialogTest, FailingSourcesNeedAttention) {
     Open("");
     EXPECT_FALSE(Find<QPushButton>("attentionPushButton")->isVisible());
@@ -274,19 +293,31 @@ TEST_F(MainDialogTest, FurtherTopicsCustomButtonsRunTheCustomizationFlow) {
 }
 
 TEST_F(MainDialogTest, OutOfRangeNumberRefusesTheRunAndStepsBackIntoRange) {
-    Open("[News]\r\nDownload=1\r\nNbNews=50\r\nNewsWorldUS=1\r\n");
-    auto* headlines = Find<CSpinField>("headlinesSpinField");
-    EXPECT_EQ(headlines->value(), 50);
-    Click("downloadPushButton");
-    ASSERT_TRUE(WaitForRun());
-    EXPECT_EQ(boxes_.Lines(),
-              std::vector<std::string>{"warn Tidepost | Please enter an integer between 1 and 10."});
-    EXPECT_EQ(Status(), QString()) << "nothing started";
-    EXPECT_TRUE(headlines->hasFocus());
-    headlines->stepBy(1);
-    EXPECT_EQ(headlines->value(), 10);
-    EXPECT_EQ(Find<CSpinField>("xRateDaysSpinField")->High(), 30);
-    EXPECT_EQ(Find<CSpinField>("forecastEuroSpinField")->High(), 5);
+    const struct {
+        const char* field;
+        int low, high;
+        const char* topic;  // downloaded, so that its field may take the focus
+    } fields[] = {{"forecastUsaSpinField", 1, 10, "Weather"}, {"headlinesSpinField", 1, 10, "News"},
+                  {"forecastEuroSpinField", 1, 5, "Weather"}, {"xRateDaysSpinField", 1, 30, "Stocks"}};
+    for (const auto& row : fields) {
+        for (const int value : {row.low - 1, row.high + 1}) {
+            SCOPED_TRACE(std::string(row.field) + " " + std::to_string(value));
+            boxes_ = ScriptedMessageBoxes();
+            Open(std::string("[") + row.topic + "]\r\nDownload=1\r\n");
+            auto* field = Find<CSpinField>(row.field);
+            field->setValue(value);
+            EXPECT_EQ(field->value(), value);
+            Click("downloadPushButton");
+            ASSERT_TRUE(WaitForRun());
+            EXPECT_EQ(boxes_.Lines(), std::vector<std::string>{"warn Tidepost | Please enter an integer between " +
+                                                               std::to_string(row.low) + " and " +
+                                                               std::to_string(row.high) + "."});
+            EXPECT_EQ(Status(), QString()) << "nothing started";
+            EXPECT_TRUE(field->hasFocus());
+            field->stepBy(value < row.low ? 1 : -1);
+            EXPECT_EQ(field->value(), value < row.low ? row.low : row.high);
+        }
+    }
 }
 
 TEST_F(MainDialogTest, KeysTakenAtTheirDefaultAreNamedOnceInABarTheUserDismisses) {
