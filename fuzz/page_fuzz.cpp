@@ -69,10 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string page;
     const bool composed = ComposePage(kind, templateText, icon, date, links, cards, "t.xmt", page);
     const bool twoPass = kind.twoPass;
+    if (composed) Require(page.size() < kTransferCapacity, "a page fits the buffer");
+    // The second pass reads the template's own text again: its "%%" are halved
+    // once more and a "%%s" becomes a place, so only a template without "%%"
+    // fills the same in one pass or two.
+    if (twoPass && templateText.find("%%") != std::string::npos) return 0;
     Require(composed == !(twoPass && (places.size() < 4 || places[3] == 0)),
             "only a two-pass template without the links' place fails");
     if (!composed) return 0;
-    Require(page.size() < kTransferCapacity, "a page fits the buffer");
     if (onePass.size() < kTransferCapacity) Require(page == onePass, "the page equals the one-pass fill", page);
     if (defaultTemplate) {
         std::string error;
