@@ -2,7 +2,6 @@
 
 #include "app/diagnostics.h"
 #include "app/globals.h"
-#include "net/parallel_fetches.h"
 #include "net/retry_rules.h"
 #include "platform/text_file.h"
 
@@ -14,7 +13,7 @@ namespace tp {
 namespace {
 
 // Leaves the process-wide state as a fetch with this result leaves it.
-bool Report(FetchResult& result) {
+bool Report(FetchResult& result, bool keepCopy) {
     if (!result.diagnostic.empty()) NoteDiagnostic(std::move(result.diagnostic));
     if (!result.ok) {
         SetLastError(result.error);
@@ -28,7 +27,7 @@ bool Report(FetchResult& result) {
     g_transferLength = length;
     g_transferBuffer[length] = '\0';
     // The raw copy is a convenience for the user; the fetch stands without it.
-    RewriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
+    if (keepCopy) RewriteTextFile("download.txt", std::string_view(g_transferBuffer, g_transferLength));
     return true;
 }
 
@@ -38,7 +37,7 @@ bool Fetcher::Fetch(const std::string& url) const {
     FetchResult result =
         ahead_ ? ahead_->Fetch(url) : PerformWithRetries(JobForUrl(url, options_.localConversion), options_);
     if (observer_) observer_(url, result);
-    return Report(result);
+    return Report(result, options_.keepCopy);
 }
 
 bool FetchUrl(const std::string& url, const FetchOptions& options) { return Fetcher(options).Fetch(url); }

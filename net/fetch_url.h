@@ -8,7 +8,15 @@
 
 namespace tp {
 
-class ParallelFetches;
+// Where a fetcher takes its bodies from instead of fetching each itself: the
+// run's transfers made ahead, or a page already at hand.
+class FetchSource {
+public:
+    virtual FetchResult Fetch(const std::string& url) = 0;
+
+protected:
+    ~FetchSource() = default;
+};
 
 // Fetches pages for one caller with one set of options; a run makes one and
 // hands it to each topic, with the run's transfers made ahead.
@@ -19,14 +27,14 @@ public:
 
     // ahead, when given, supplies the bodies (see net/parallel_fetches.h) and
     // must outlive this fetcher.
-    explicit Fetcher(FetchOptions options = {}, ParallelFetches* ahead = nullptr, Observer observer = {})
+    explicit Fetcher(FetchOptions options = {}, FetchSource* ahead = nullptr, Observer observer = {})
         : options_(options), ahead_(ahead), observer_(std::move(observer)) {}
 
     // Fetches url (already percent-encoded) with the agent "Tidepost", proxies
     // from the environment and redirects followed. True: the body's first
     // 81,920 bytes are in g_transferBuffer, followed by a zero byte
-    // (g_transferLength holds their count), and "download.txt" in the current
-    // directory holds them in text mode. HTTPS trusts the system's
+    // (g_transferLength holds their count), and, with options.keepCopy,
+    // "download.txt" in the current directory holds them in text mode. HTTPS trusts the system's
     // certificates, plus those named by the environment variables
     // SSL_CERT_FILE and SSL_CERT_DIR.
     // False: g_lastError holds "<step>: <CURLcode in hex>", the transfer buffer
@@ -43,7 +51,7 @@ public:
 
 private:
     FetchOptions options_;
-    ParallelFetches* ahead_;
+    FetchSource* ahead_;
     Observer observer_;
 };
 

@@ -8,6 +8,7 @@
 // transfer still going is stopped.
 #pragma once
 
+#include "net/fetch_url.h"
 #include "net/transfer.h"
 
 #include <condition_variable>
@@ -32,7 +33,7 @@ struct PlannedFetch {
     std::string url;
 };
 
-class ParallelFetches {
+class ParallelFetches final : public FetchSource {
 public:
     // Starts the transfers of plan (the addresses as FetchUrl is given them).
     // An empty plan fetches nothing ahead: each fetch starts when it is asked
@@ -51,7 +52,7 @@ public:
     // planned for url and not used yet (bodies planned before it in the group
     // are dropped), or, for an address not planned, a transfer started at
     // once, ahead of all others.
-    FetchResult Fetch(const std::string& url);
+    FetchResult Fetch(const std::string& url) override;
 
     // For the tests, over the whole process: transfers running now, and
     // fetches asked for that no plan had named.

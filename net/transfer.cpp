@@ -378,6 +378,9 @@ FetchResult PreparedTransfer::State::Outcome(CURLcode rc) {
     if (std::string refusal = sink->Refusal(); !refusal.empty()) return Failure(std::move(refusal));
     result.status = progress.status;
     result.retryAfter = progress.retryAfter;
+    if (char* address = nullptr; curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &address) == CURLE_OK && address) {
+        result.finalUrl = address;
+    }
     // The body of an error answer is used all the same, as it always was; the
     // status helps to tell a server's failure from a changed page.
     if (progress.status != 0 && (progress.status < 200 || progress.status > 299)) {

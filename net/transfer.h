@@ -53,6 +53,9 @@ struct FetchOptions {
     // Tries after the first for a fetch that failed for a passing reason (see
     // net/retry_rules.h).
     int retries = 0;
+    // Whether a fetch leaves its page in "download.txt" for the user; a check
+    // of a source leaves nothing behind.
+    bool keepCopy = true;
 };
 
 // What one fetch asks for.
@@ -76,6 +79,7 @@ struct FetchResult {
     std::string reason;      // what went wrong, in words, without the address ("" for none)
     CURLcode code = CURLE_OK;  // libcurl's result of a failed transfer
     long status = 0;           // the HTTP status of the answer (0 for none)
+    std::string finalUrl;      // the address that answered, after redirects ("" when none did)
     std::string retryAfter;    // the answer's Retry-After header as sent ("" for none)
     bool pastDeadline = false; // stopped, or never started, at the run's deadline
     int tries = 1;

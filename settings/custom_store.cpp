@@ -20,10 +20,31 @@ constexpr int kLastResettable = 299;
 
 std::string KeyOf(int number) { return Format("String%03i", number); }
 
+// The texts of the ScopedCustomTexts alive on this thread, innermost last.
+thread_local std::vector<std::pair<int, std::string>> t_overrides;
+
+const std::string* OverrideOf(int number) {
+    for (auto it = t_overrides.rbegin(); it != t_overrides.rend(); ++it) {
+        if (it->first == number) return &it->second;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+ScopedCustomTexts::ScopedCustomTexts(const std::vector<std::pair<int, std::string>>& texts) {
+    saved_.assign(t_overrides.begin(), t_overrides.end());
+    t_overrides.insert(t_overrides.end(), texts.begin(), texts.end());
+}
+
+ScopedCustomTexts::~ScopedCustomTexts() { t_overrides = std::move(saved_); }
 
 std::string GetCustomString(int number) {
     if (number <= 0) return {};
+    // An empty text stands for the default, as it does once saved.
+    if (const std::string* text = OverrideOf(number)) {
+        return text->empty() ? std::string(LoadStringResource(number)) : *text;
+    }
     std::string value = ini::GetString(GetIniPath(), kSection, KeyOf(number), "", kCustomTextMax + 1);
     if (value.empty()) return std::string(LoadStringResource(number));
     std::replace(value.begin(), value.end(), kStoredLineBreak, '\n');

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tp {
 
@@ -15,6 +17,20 @@ inline constexpr std::size_t kCustomTextMax = 1023;
 // The user's text for number (with each "~" turned back into a line feed), or
 // the string resource when the key is missing or empty. Number 0: empty, no read.
 std::string GetCustomString(int number);
+
+// Texts that stand in for the stored ones on this thread while the object
+// lives, without touching the settings file: a source is tried with the texts a
+// window holds before they are saved. Nested overrides add to the outer ones.
+class ScopedCustomTexts {
+public:
+    explicit ScopedCustomTexts(const std::vector<std::pair<int, std::string>>& texts);
+    ~ScopedCustomTexts();
+    ScopedCustomTexts(const ScopedCustomTexts&) = delete;
+    ScopedCustomTexts& operator=(const ScopedCustomTexts&) = delete;
+
+private:
+    std::vector<std::pair<int, std::string>> saved_;
+};
 
 // Stores text under number (line feeds written as "~"); without a text, deletes
 // the key so the default applies again. Number 0 stores nothing and succeeds.

@@ -14,6 +14,7 @@
 #include "settings/range_checks.h"
 #include "settings/settings_model.h"
 #include "tools/batch/run_log_table.h"
+#include "tools/batch/source_checks.h"
 #include "tools/batch/terminal_run_view.h"
 
 #include <cerrno>
@@ -122,6 +123,7 @@ bool ReadRunCount(const std::string& text, std::size_t& count) {
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     std::optional<std::string> showText;
     std::optional<std::size_t> logRuns;
+    std::optional<std::vector<std::string>> checkTopics;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--log") {
@@ -145,6 +147,10 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
             }
             showText = arguments[++i];
             continue;
+        }
+        if (argument == "--check") {
+            checkTopics.emplace(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            break;
         }
         if (argument == "--help" || argument == "-h") {
             out << kUsage << "\nData folder: " << GetExeFolder() << '\n';
@@ -199,6 +205,7 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
     std::vector<SettingReset> resets;
     ReadSettings(settings, &resets);
     NameResetKeys(resets, iniPath, err);
+    if (checkTopics) return CheckSources(settings, *checkTopics, out, err);
     // The window's Download button is disabled in this case.
     if (!AnyTopicSelected(settings)) {
         err << "tidepost-batch: no topic is selected in " << iniPath << '\n';
