@@ -331,8 +331,7 @@ void Utf8Decoder::DecodeWindows1252(std::string_view bytes, std::string& out) {
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80 && byte < 0xA0) {
-            const char32_t mapped = kHighControls[byte - 0x80];
-            AppendUtf8(mapped ? mapped : byte, out);
+            AppendUtf8(CodePointOfWindows1252(byte), out);
         } else if (byte == 0) {
             AppendUtf8(kReplacement, out);
         } else if (byte < 0x80) {
@@ -383,6 +382,11 @@ int Windows1252FromCodePoint(char32_t codePoint) {
         if (kHighControls[i] == codePoint) return static_cast<int>(0x80 + i);
     }
     return -1;
+}
+
+char32_t CodePointOfWindows1252(unsigned char byte) {
+    const char32_t mapped = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : 0;
+    return mapped ? mapped : byte;
 }
 
 void AppendUtf8(char32_t codePoint, std::string& out) {

@@ -58,6 +58,10 @@ private:
 // character reference such as "&#150;" means them on the web.
 int Windows1252FromCodePoint(char32_t codePoint);
 
+// The code point of a Windows-1252 byte; a byte the code page leaves without
+// a character (0x81, 0x8D, 0x8F, 0x90, 0x9D) stands for itself.
+char32_t CodePointOfWindows1252(unsigned char byte);
+
 // Appends the UTF-8 encoding of a code point.
 void AppendUtf8(char32_t codePoint, std::string& out);
 

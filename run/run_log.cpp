@@ -1,5 +1,7 @@
 #include "run/run_log.h"
 
+#include "run/json_line.h"
+
 #include "platform/private_file.h"
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
@@ -12,55 +14,6 @@
 namespace tp {
 namespace {
 
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7f) {
-            // Pages and addresses are Latin-1, not UTF-8: every byte outside
-            // ASCII is written as its code point, which is what Latin-1 means.
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
-// Builds one flat object, fields in the order they are added.
-class JsonLine {
-public:
-    JsonLine& Text(std::string_view key, std::string_view value) {
-        Key(key);
-        AppendJsonString(line_, value);
-        return *this;
-    }
-    JsonLine& Number(std::string_view key, long long value) {
-        Key(key);
-        line_ += std::to_string(value);
-        return *this;
-    }
-    JsonLine& Flag(std::string_view key, bool value) {
-        Key(key);
-        line_ += value ? "true" : "false";
-        return *this;
-    }
-    std::string Done() { return line_ + "}\n"; }
-
-private:
-    void Key(std::string_view key) {
-        line_ += line_.empty() ? "{" : ",";
-        AppendJsonString(line_, key);
-        line_ += ':';
-    }
-    std::string line_;
-};
-
 // The fields of one flat object of ours: strings (unescaped), numbers and
 // true/false as their text. False for anything else.
 bool ParseFlatObject(std::string_view line, std::map<std::string, std::string>& fields) {
@@ -68,30 +21,7 @@ bool ParseFlatObject(std::string_view line, std::map<std::string, std::string>& 
     const auto skipBlanks = [&] {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
     };
-    const auto readString = [&](std::string& out) {
-        if (i >= line.size() || line[i] != '"') return false;
-        ++i;
-        while (i < line.size() && line[i] != '"') {
-            char c = line[i++];
-            if (c == '\\') {
-                if (i >= line.size()) return false;
-                c = line[i++];
-                if (c == 'u') {
-                    if (i + 4 > line.size()) return false;
-                    const unsigned long code = std::strtoul(std::string(line.substr(i, 4)).c_str(), nullptr, 16);
-                    if (code > 0xff) return false;
-                    c = static_cast<char>(code);
-                    i += 4;
-                } else if (c != '"' && c != '\\' && c != '/') {
-                    return false;
-                }
-            }
-            out += c;
-        }
-        if (i >= line.size()) return false;
-        ++i;
-        return true;
-    };
+    const auto readString = [&](std::string& out) { return ReadJsonString(line, i, out); };
     skipBlanks();
     if (i >= line.size() || line[i++] != '{') return false;
     for (;;) {
@@ -154,7 +84,7 @@ std::string RunLogLines(const LoggedRun& run) {
     const std::string& id = run.summary.start;
     std::string lines;
     for (const FetchRecord& fetch : run.fetches) {
-        lines += JsonLine()
+        lines += JsonObject()
                      .Text("run", id)
                      .Text("type", "fetch")
                      .Text("time", fetch.time)
@@ -167,10 +97,10 @@ std::string RunLogLines(const LoggedRun& run) {
                      .Number("tries", fetch.tries)
                      .Text("outcome", fetch.outcome)
                      .Text("error", fetch.error)
-                     .Done();
+                     .Line();
     }
     for (const PageRecord& page : run.pages) {
-        lines += JsonLine()
+        lines += JsonObject()
                      .Text("run", id)
                      .Text("type", "page")
                      .Text("name", page.name)
@@ -178,16 +108,16 @@ std::string RunLogLines(const LoggedRun& run) {
                      .Number("cards", page.cards)
                      .Flag("changed", page.changed)
                      .Flag("kept", page.kept)
-                     .Done();
+                     .Line();
     }
-    lines += JsonLine()
+    lines += JsonObject()
                  .Text("run", id)
                  .Text("type", "summary")
                  .Text("start", run.summary.start)
                  .Text("end", run.summary.end)
                  .Text("outcome", run.summary.outcome)
                  .Number("exit", run.summary.exitStatus)
-                 .Done();
+                 .Line();
     return lines;
 }
 
