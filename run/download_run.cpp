@@ -14,6 +14,7 @@
 #include "platform/regular_file.h"
 #include "platform/text_file.h"
 #include "resources/string_table.h"
+#include "run/good_texts.h"
 #include "run/kept_pages.h"
 #include "run/run_lock.h"
 #include "run/run_log.h"
@@ -27,6 +28,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace tp {
@@ -53,6 +55,9 @@ struct RunRecord {
     bool anyPageChanged = false;
     const Topic* topic = nullptr;  // the one running
     const TopicPlan* plan = nullptr;
+    // The texts the running topic fetched well, by their plan entries, kept
+    // as good texts once its page is written.
+    std::vector<std::pair<const SourceFetch*, std::string>> texts;
 };
 
 std::string DeadlineText(const Deadline& deadline) {
@@ -85,7 +90,18 @@ void NoteFetch(RunRecord& record, const std::string& url, const FetchResult& res
     fetch.tries = result.tries;
     fetch.outcome = FetchOutcome(result);
     fetch.error = result.reason.empty() && !result.ok ? result.error : result.reason;
+    if (record.plan && fetch.outcome == kFetchOk && !result.text.empty()) {
+        for (const SourceFetch& source : *record.plan) {
+            if (source.url == url && source.address != 0) record.texts.emplace_back(&source, result.text);
+        }
+    }
     record.log.fetches.push_back(std::move(fetch));
+}
+
+// After a topic wrote its page: each text it cut the page from is a good one.
+void KeepGoodTexts(const Topic& topic, RunRecord& record) {
+    for (const auto& [source, text] : record.texts) KeepGoodText(source->address, GoodTextCode(topic.id, *source), text);
+    record.texts.clear();
 }
 
 // Before the clean-up: what each selected topic's page held.
@@ -170,6 +186,7 @@ bool RunTopic(const Topic& topic, const TopicPlan& plan, const Fetcher& fetcher,
               RunView& view, RunRecord& record) {
     record.topic = &topic;
     record.plan = &plan;
+    record.texts.clear();
     const std::string pageFile = PageFileName(topic.templateName(settings));
     const std::string inProgress = "Download \"" + pageFile + "\" in progress...";
     view.SetStatus(inProgress);
@@ -238,6 +255,7 @@ bool RunTopics(const Settings& settings, const Deadline& deadline, const std::at
             const bool written = RunTopic(topic, plans[static_cast<std::size_t>(topic.id)], fetcher, settings, view,
                                           record);
             NotePage(topic, written, settings, view, record, outcome);
+            if (written) KeepGoodTexts(topic, record);
             if (!written) {
                 ++outcome.failedTopics;
                 outcome.pastDeadline = deadline.Passed();
@@ -329,6 +347,18 @@ std::string RunOutcomeText(const RunOutcome& outcome) {
 
 }  // namespace
 
+bool SettingsAllowRun(const Settings& settings, RunView& view) {
+    if (const auto violation = CheckMainWindowRanges(settings.main)) {
+        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
+        return false;
+    }
+    if (const auto violation = CheckGeneralRanges(settings.general)) {
+        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
+        return false;
+    }
+    return SelectionsAreComplete(settings, view);
+}
+
 RunOutcome RunDownload(const Settings& settings, RunView& view, const RunOptions& options) {
     // The customizations and itineraries the topics read stay as they were
     // when the run began, whatever happens to the file meanwhile.
@@ -336,15 +366,7 @@ RunOutcome RunDownload(const Settings& settings, RunView& view, const RunOptions
     RunOutcome outcome;
     g_totalSize = 0;
 
-    if (const auto violation = CheckMainWindowRanges(settings.main)) {
-        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
-        return outcome;
-    }
-    if (const auto violation = CheckGeneralRanges(settings.general)) {
-        view.ShowMessage("Tidepost", RangeMessage(*violation), MessageIcon::Exclamation);
-        return outcome;
-    }
-    if (!SelectionsAreComplete(settings, view)) return outcome;
+    if (!SettingsAllowRun(settings, view)) return outcome;
 
     IgnoreWriteSignals();
     RunLock lock;

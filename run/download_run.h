@@ -54,6 +54,12 @@ struct RunOutcome {
     bool AllPagesWritten() const { return end == RunEnd::Completed && failedTopics == 0; }
 };
 
+// The checks a run makes of settings before anything else: the ranges of the
+// main window's and the general values, then the choices each selected topic
+// needs (a news category, a weather code, a stock or rate). False once one
+// fails, after its message was shown on view.
+bool SettingsAllowRun(const Settings& settings, RunView& view);
+
 // Runs the download with settings and shows it on view. Uses g_totalSize,
 // g_lastError, g_debug and the news category flags. After the validation it
 // takes the data folder's run lock (see run_lock.h) for the rest of the run; a

@@ -56,6 +56,10 @@ void FitBudget(const std::string& keep) {
 
 }  // namespace
 
+std::string GoodTextCode(TopicId topic, const SourceFetch& source) {
+    return topic == TopicId::Directions ? std::to_string(source.variant) : source.code;
+}
+
 std::string GoodTextsFolder() { return GetExeFolder() + "cache/good-texts/"; }
 
 bool KeepGoodText(int address, std::string_view code, std::string_view text) {

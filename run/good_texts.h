@@ -4,6 +4,8 @@
 // once the files pass kGoodTextsBudget bytes in all.
 #pragma once
 
+#include "topics/topic_table.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,6 +17,10 @@ inline constexpr std::size_t kGoodTextsBudget = 4u * 1024 * 1024;
 
 // "<data folder>cache/good-texts/".
 std::string GoodTextsFolder();
+
+// The code under which the texts of source are kept: its own, or for an
+// itinerary (which takes no code) its number, as a check names it.
+std::string GoodTextCode(TopicId topic, const SourceFetch& source);
 
 // Keeps text as the last good one of the source (address number and code).
 // A failure to keep it is no failure of anything else: false, and nothing said.

@@ -1,10 +1,13 @@
 // The run log's bound and the source health read from it.
+#include "run/json_line.h"
 #include "run/run_log.h"
 #include "run/source_health.h"
 
 #include "tests/support/temp_home.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace tp {
 namespace {
@@ -81,6 +84,35 @@ TEST(RunLog, AddressesLoseTheirCredentials) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(WithoutCredentials(row.address), row.logged);
+    }
+}
+
+// Windows Latin-1 texts become ASCII JSON and come back byte for byte; lines
+// written by earlier versions (every byte as \u00XX) still read.
+TEST(RunLog, JsonStringsKeepEveryByte) {
+    const struct {
+        std::string text;
+        const char* json;
+    } rows[] = {
+        {"Precip. %\n\"a\\b\"\t", R"("Precip. %\n\"a\\b\"\t")"},
+        {"caf\xE9 \x80 \x92 \x81 \x7F \x01", R"("caf\u00e9 \u20ac \u2019 \u0081 \u007f \u0001")"},
+    };
+    for (const auto& row : rows) {
+        std::string json;
+        AppendJsonString(json, row.text);
+        EXPECT_EQ(json, row.json);
+    }
+    std::string every;
+    for (int byte = 1; byte < 256; ++byte) every += static_cast<char>(byte);
+    std::string json;
+    AppendJsonString(json, every);
+    EXPECT_TRUE(std::all_of(json.begin(), json.end(), [](char c) { return c >= 0x20 && c < 0x7f; })) << json;
+    for (const std::string& written : {json, std::string(R"("\u0092\u000a")")}) {
+        std::size_t at = 0;
+        std::string back;
+        ASSERT_TRUE(ReadJsonString(written, at, back));
+        EXPECT_EQ(back, written == json ? every : "\x92\n");
+        EXPECT_EQ(at, written.size());
     }
 }
 

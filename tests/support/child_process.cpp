@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <signal.h>
 #include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -53,6 +54,47 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& arguments) {
+    int output[2];
+    if (::pipe(output) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) pid_ = pid;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(output[1]);
+    output_ = output[0];
+}
+
+BackgroundProcess::~BackgroundProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (output_ >= 0) ::close(output_);
+}
+
+std::string BackgroundProcess::ReadLine() {
+    std::string line;
+    char c;
+    while (output_ >= 0) {
+        const ssize_t n = ::read(output_, &c, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || c == '\n') break;
+        line += c;
+    }
+    return line;
 }
 
 }  // namespace tp::test

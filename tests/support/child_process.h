@@ -17,4 +17,23 @@ struct ProcessResult {
 // written, so a program that waited for input would never end.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments);
 
+// A program running in the background for as long as the object lives (ended
+// with SIGTERM), in the current environment, its standard output read line
+// by line; a server that prints its port, for instance.
+class BackgroundProcess {
+public:
+    BackgroundProcess(const std::string& program, const std::vector<std::string>& arguments);
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    // The next line of its standard output, without its line feed; "" once
+    // the output has ended.
+    std::string ReadLine();
+
+private:
+    int pid_ = -1;
+    int output_ = -1;
+};
+
 }  // namespace tp::test

@@ -30,6 +30,7 @@ const char kUsage[] =
     "Usage: tidepost-batch [/autorun] [--help] [--version]\n"
     "       tidepost-batch --show-text ADDRESS\n"
     "       tidepost-batch --log [N]\n"
+    "       tidepost-batch --check [--json] [TOPIC...]\n"
     "\n"
     "Runs one download with the settings of the Tidepost data folder (TIDEPOST_HOME,\n"
     "or the folder of this program) and writes the pages into its xml/ folder.\n"
@@ -46,6 +47,14 @@ const char kUsage[] =
     "  --log [N]   show the last N runs of the run log (log/runs.jsonl of the\n"
     "              data folder; 10 when N is not given) and the sources failing\n"
     "              in each of their last 3 runs; no download is run\n"
+    "  --check [--json] [TOPIC...]\n"
+    "              fetch and cut every source of the selected topics, or of the\n"
+    "              TOPICs named (weather, news, stocks, movies, directions,\n"
+    "              astro), with the codes of the settings, and print one line per\n"
+    "              source: topic, key of its address, code, outcome; for a tag not\n"
+    "              found, the replacement to try. With --json, one JSON object per\n"
+    "              line instead. No page is written; exit status 0 when every\n"
+    "              source is ok, 1 otherwise\n"
     "\n"
     "Exit status: 0 completed with every selected page written, 1 stopped or a\n"
     "topic failed, 2 refused by the validation or no topic selected, 64 usage\n"
@@ -111,6 +120,22 @@ void NameFailingSources(std::ostream& err) {
     }
 }
 
+// --check: refused as a run of the topics checked would be.
+int CheckSettingsSources(const Settings& settings, const CheckRequest& request, const std::string& iniPath,
+                         std::ostream& out, std::ostream& err) {
+    const Settings checked = CheckedSettings(settings, request);
+    if (!AnyTopicSelected(checked)) {
+        err << "tidepost-batch: no topic that fetches web pages is selected in " << iniPath << '\n';
+        return kBatchRefused;
+    }
+    TerminalRunView view(out, err);
+    if (!SettingsAllowRun(checked, view)) {
+        NameRefusedRange(checked, iniPath, err);
+        return kBatchRefused;
+    }
+    return CheckSources(checked, request.json, out, err);
+}
+
 // N of --log: a whole decimal number from 1 on.
 bool ReadRunCount(const std::string& text, std::size_t& count) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -123,7 +148,7 @@ bool ReadRunCount(const std::string& text, std::size_t& count) {
 int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     std::optional<std::string> showText;
     std::optional<std::size_t> logRuns;
-    std::optional<std::vector<std::string>> checkTopics;
+    std::optional<CheckRequest> check;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--log") {
@@ -149,7 +174,13 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
             continue;
         }
         if (argument == "--check") {
-            checkTopics.emplace(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            std::string error;
+            check.emplace();
+            if (!ReadCheckArguments({arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end()}, *check,
+                                    error)) {
+                err << "tidepost-batch: " << error << '\n' << kUsage;
+                return kBatchUsage;
+            }
             break;
         }
         if (argument == "--help" || argument == "-h") {
@@ -205,7 +236,7 @@ int RunBatch(const std::vector<std::string>& arguments, std::ostream& out, std::
     std::vector<SettingReset> resets;
     ReadSettings(settings, &resets);
     NameResetKeys(resets, iniPath, err);
-    if (checkTopics) return CheckSources(settings, *checkTopics, out, err);
+    if (check) return CheckSettingsSources(settings, *check, iniPath, out, err);
     // The window's Download button is disabled in this case.
     if (!AnyTopicSelected(settings)) {
         err << "tidepost-batch: no topic is selected in " << iniPath << '\n';
