@@ -23,6 +23,8 @@ constexpr const char* kUsage =
     "       tidepost-sample-provider --customization PORT\n"
     "Serves recorded pages on 127.0.0.1 (PORT 0 or none: a free port, printed),\n"
     "or prints the [Customization] lines that send every address to PORT.\n"
+    "  --pages FOLDER  serve the recorded pages of FOLDER (with its routes.txt),\n"
+    "                such as a changed copy of sample-pages/ beside this program\n"
     "  --delay-ms N  answer every request after N milliseconds (0 to 600000),\n"
     "                without holding up the other requests\n"
     "  --log FILE    write each request's target to FILE, one a line, as it arrives\n";
