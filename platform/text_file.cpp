@@ -114,7 +114,7 @@ bool ReadBinaryFile(const std::string& path, std::string& out) {
     return !failed;
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode, bool syncToDisk) {
     // Renaming over a link would not write its target, but the link is the
     // user's and a pipe or device cannot be replaced by a page: both are refused.
     if (!IsRegularFileOrAbsent(path)) return false;
@@ -136,7 +136,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode
     // mkstemp makes the file private; keep the old file's mode, or newFileMode.
     struct stat old;
     ::fchmod(fd, ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : newFileMode);
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (error == 0 && syncToDisk && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {

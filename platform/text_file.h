@@ -36,8 +36,10 @@ bool ReadBinaryFile(const std::string& path, std::string& out);
 // Replaces the file with bytes through a temporary file in the same folder and a
 // rename, so a crash or a full disk never leaves a truncated file behind. False,
 // with the old file untouched and errno telling why, on any failure. The file
-// keeps its mode; a new one gets newFileMode.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode = 0644);
+// keeps its mode; a new one gets newFileMode. Without syncToDisk the bytes are
+// not waited for on the disk: for a cache, which a crash may leave empty.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode = 0644,
+                           bool syncToDisk = true);
 
 // LF -> CR LF, and CR LF -> LF, as text mode does on the way out and in.
 std::string ToTextModeBytes(std::string_view text);

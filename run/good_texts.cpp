@@ -66,7 +66,16 @@ bool KeepGoodText(int address, std::string_view code, std::string_view text) {
     const std::string cache = GetExeFolder() + "cache";
     if (!MakePrivateFolder(cache) || !MakePrivateFolder(GoodTextsFolder())) return false;
     const std::string path = FileOf(address, code);
-    if (!ReplaceFileAtomically(path, text, kPrivateFileMode)) return false;
+    // A run keeps every text it cut a page from: most are the same each time,
+    // and only need to count as recent for the budget.
+    std::string kept;
+    if (ReadFileNoFollow(path, kept) && kept == text) {
+        std::error_code ec;
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), ec);
+        return !ec;
+    }
+    // A cache: a text lost in a crash costs only a poorer suggestion.
+    if (!ReplaceFileAtomically(path, text, kPrivateFileMode, false)) return false;
     FitBudget(path);
     return true;
 }
