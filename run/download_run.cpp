@@ -359,6 +359,13 @@ bool SettingsAllowRun(const Settings& settings, RunView& view) {
     return SelectionsAreComplete(settings, view);
 }
 
+RunLock::Result AcquireRunLock(RunLock& lock, RunView& view) {
+    std::string failure;
+    const RunLock::Result result = lock.Acquire(failure);
+    if (result != RunLock::Result::Held) view.ShowMessage("Tidepost", failure, MessageIcon::Exclamation);
+    return result;
+}
+
 RunOutcome RunDownload(const Settings& settings, RunView& view, const RunOptions& options) {
     // The customizations and itineraries the topics read stay as they were
     // when the run began, whatever happens to the file meanwhile.
@@ -370,17 +377,9 @@ RunOutcome RunDownload(const Settings& settings, RunView& view, const RunOptions
 
     IgnoreWriteSignals();
     RunLock lock;
-    std::string lockFailure;
-    switch (lock.Acquire(lockFailure)) {
-    case RunLock::Result::Held:
-        break;
-    case RunLock::Result::Busy:
-        view.ShowMessage("Tidepost", lockFailure, MessageIcon::Exclamation);
-        outcome.end = RunEnd::Busy;
-        return outcome;
-    case RunLock::Result::Failed:
-        view.ShowMessage("Tidepost", lockFailure, MessageIcon::Exclamation);
-        outcome.end = RunEnd::Stopped;
+    const RunLock::Result locked = AcquireRunLock(lock, view);
+    if (locked != RunLock::Result::Held) {
+        outcome.end = locked == RunLock::Result::Busy ? RunEnd::Busy : RunEnd::Stopped;
         return outcome;
     }
     RunRecord record;

@@ -7,6 +7,7 @@
 
 #include "topics/topic_table.h"
 #include "net/transfer.h"
+#include "run/run_lock.h"
 #include "run/run_view.h"
 #include "settings/settings_model.h"
 
@@ -59,6 +60,11 @@ struct RunOutcome {
 // needs (a news category, a weather code, a stock or rate). False once one
 // fails, after its message was shown on view.
 bool SettingsAllowRun(const Settings& settings, RunView& view);
+
+// Takes the data folder's run lock as a run does: when it is busy or cannot be
+// taken, the reason is shown on view ("Tidepost", "another download is running
+// in <folder>").
+RunLock::Result AcquireRunLock(RunLock& lock, RunView& view);
 
 // Runs the download with settings and shows it on view. Uses g_totalSize,
 // g_lastError, g_debug and the news category flags. After the validation it

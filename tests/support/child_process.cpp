@@ -15,6 +15,19 @@
 extern char** environ;
 
 namespace tp::test {
+namespace {
+
+int Spawn(pid_t& pid, const std::string& program, const std::vector<std::string>& arguments,
+          const posix_spawn_file_actions_t& actions) {
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    return posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+}
+
+}  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments) {
     ProcessResult result;
@@ -32,14 +45,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-    std::vector<std::string> words = {program};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
     pid_t pid;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = Spawn(pid, program, arguments, actions);
     posix_spawn_file_actions_destroy(&actions);
     ::close(input[0]);
     if (spawned == 0) {
@@ -63,13 +70,8 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, output[1], 1);
     posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> words = {program};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
     pid_t pid;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) pid_ = pid;
+    if (Spawn(pid, program, arguments, actions) == 0) pid_ = pid;
     posix_spawn_file_actions_destroy(&actions);
     ::close(output[1]);
     output_ = output[0];

@@ -5,9 +5,9 @@
 #include "run/download_run.h"
 #include "run/good_texts.h"
 #include "run/json_line.h"
-#include "run/run_lock.h"
 #include "run/run_log.h"
 #include "tools/batch/batch_runner.h"
+#include "tools/batch/terminal_run_view.h"
 
 #include <algorithm>
 #include <cctype>
@@ -144,17 +144,9 @@ Settings CheckedSettings(const Settings& settings, const CheckRequest& request) 
 
 int CheckSources(const Settings& checked, bool json, std::ostream& out, std::ostream& err) {
     RunLock lock;
-    std::string lockFailure;
-    switch (lock.Acquire(lockFailure)) {
-    case RunLock::Result::Held:
-        break;
-    case RunLock::Result::Busy:
-        err << "Tidepost: " << lockFailure << '\n';
-        return kBatchBusy;
-    case RunLock::Result::Failed:
-        err << "Tidepost: " << lockFailure << '\n';
-        return kBatchFailed;
-    }
+    TerminalRunView view(out, err);
+    const RunLock::Result locked = AcquireRunLock(lock, view);
+    if (locked != RunLock::Result::Held) return locked == RunLock::Result::Busy ? kBatchBusy : kBatchFailed;
     FetchOptions options = FetchOptionsOf(checked.general);
     options.keepCopy = false;
     bool allOk = true;
