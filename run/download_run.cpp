@@ -100,7 +100,9 @@ void NoteFetch(RunRecord& record, const std::string& url, const FetchResult& res
 
 // After a topic wrote its page: each text it cut the page from is a good one.
 void KeepGoodTexts(const Topic& topic, RunRecord& record) {
-    for (const auto& [source, text] : record.texts) KeepGoodText(source->address, GoodTextCode(topic.id, *source), text);
+    for (const auto& [source, text] : record.texts) {
+        KeepGoodText(source->address, GoodTextCode(topic.id, *source), text);
+    }
     record.texts.clear();
 }
 

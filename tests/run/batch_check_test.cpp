@@ -110,7 +110,8 @@ TEST(BatchCheck, EverySourceOfTheProviderIsOkAndNothingIsWritten) {
     const BatchResult json = RunBatchProcess({"--check", "ASTRO", "--json", "movies"});
     EXPECT_EQ(json.status, 0);
     ASSERT_EQ(Lines(json.out).size(), 2u) << json.out;
-    EXPECT_TRUE(json.out.starts_with("{\"topic\":\"movies\",\"key\":\"String120\",\"code\":\"\",\"url\":\"http://127.0.0.1:"))
+    EXPECT_TRUE(
+        json.out.starts_with(R"({"topic":"movies","key":"String120","code":"","url":"http://127.0.0.1:)"))
         << json.out;
     EXPECT_NE(json.out.find("\"outcome\":\"ok\",\"message\":\"ok, 1 card\",\"http_status\":200,"), std::string::npos);
 
@@ -128,7 +129,8 @@ TEST(BatchCheck, EverySourceOfTheProviderIsOkAndNothingIsWritten) {
     const BatchResult busy = RunBatchProcess({"--check", "--json"});
     EXPECT_EQ(busy.status, 75);
     EXPECT_EQ(busy.out, "");
-    EXPECT_EQ(busy.err, "Tidepost: another download is running in " + home.path().substr(0, home.path().size() - 1) + "\n");
+    const std::string folder = home.path().substr(0, home.path().size() - 1);
+    EXPECT_EQ(busy.err, "Tidepost: another download is running in " + folder + "\n");
 }
 
 // The US forecasts' tag and the films' end marker changed on the provider:

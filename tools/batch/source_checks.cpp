@@ -67,7 +67,9 @@ void PrintWords(const SourceCheck& check, std::ostream& out) {
     if (check.outcome != CheckOutcome::TagMissing) return;
     for (const TagHit* missing : MissingTags(check)) {
         const std::string key = CustomKey(missing->number);
-        if (missing != check.FirstMissing()) out << "  also tag '" << AsStored(missing->tag) << "' not found (key " << key << ")\n";
+        if (missing != check.FirstMissing()) {
+            out << "  also tag '" << AsStored(missing->tag) << "' not found (key " << key << ")\n";
+        }
         if (const TagSuggestion* best = BestSuggestion(check, missing->number)) {
             out << "  try '" << AsStored(best->tag) << "' for " << key << " (" << Cards(best->cards) << ")\n";
         } else {
