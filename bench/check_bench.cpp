@@ -4,6 +4,7 @@
 // each candidate cut the same way, with the source's last good text at hand.
 // Goals: a check under 5 ms, the suggestions under 50 ms.
 #include "app/globals.h"
+#include "bench/full_page.h"
 #include "check/tag_suggestions.h"
 #include "tests/check/check_home.h"
 
@@ -36,42 +37,21 @@ const Source kSources[] = {
     {"Horoscope", 140, "leo", "astro/leo.txt", "astrology.example.com", "stars.example.net"},
 };
 
-const test::TempHome& Home() {
+// Whether the data folder, made once for all the benchmarks, is ready.
+bool HomeReady() {
     static const test::TempHome home;
     static const bool prepared = test::PrepareCheckHome(home);
-    (void)prepared;
-    return home;
-}
-
-// page behind a converted page's link menu, up to the transfer buffer's size;
-// the menu holds none of the default tags.
-std::string FullPage(const std::string& page) {
-    std::string filler;
-    for (int n = 100;; n += 2) {
-        const std::string line = "   [" + std::to_string(n) + "]Archive " + std::to_string(n) + "   [" +
-                                 std::to_string(n + 1) + "]Related stories\n";
-        if (filler.size() + line.size() + page.size() > kTransferCapacity) break;
-        filler += line;
-    }
-    return filler + page;
-}
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
+    return prepared;
 }
 
 // The target of source, and its full page; false with the reason set on state.
 bool Arrange(benchmark::State& state, const Source& source, CheckTarget& target, std::string& page) {
-    Home();
     const std::string recorded = test::SamplePage(source.page);
-    if (recorded.empty() || !TargetForAddress(Settings{}, source.address, source.code, {}, target)) {
+    if (!HomeReady() || recorded.empty() || !TargetForAddress(Settings{}, source.address, source.code, {}, target)) {
         state.SkipWithError(recorded.empty() ? "no sample page" : g_lastError.c_str());
         return false;
     }
-    page = FullPage(recorded);
+    page = bench::PadToFullPage(recorded, bench::TextMenuLine);
     // The menu must only move the cards, never change them.
     if (CutText(target, page).cardsXml != CutText(target, recorded).cardsXml) {
         state.SkipWithError("the full page cuts differently from the recorded one");
@@ -99,8 +79,9 @@ void BM_SuggestTags(benchmark::State& state, const Source& source) {
     CheckTarget target;
     std::string lastGood;
     if (!Arrange(state, source, target, lastGood)) return;
-    const SourceCheck broken =
-        CheckFetched(target, test::FetchedText(Replaced(lastGood, source.from, source.to)), source.page);
+    std::string changed = lastGood;
+    test::ReplaceAll(changed, source.from, source.to);
+    const SourceCheck broken = CheckFetched(target, test::FetchedText(changed), source.page);
     if (broken.outcome != CheckOutcome::TagMissing) {
         state.SkipWithError("the change takes no tag away");
         return;

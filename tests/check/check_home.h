@@ -33,6 +33,16 @@ inline std::string SamplePage(const std::string& relative) {
     return bytes;
 }
 
+// Replaces every from in text by to (a site's change); how many were replaced.
+inline int ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    int count = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+        ++count;
+    }
+    return count;
+}
+
 // A fetch that brought text with HTTP 200.
 inline FetchResult FetchedText(std::string text) {
     FetchResult fetched;

@@ -15,17 +15,8 @@ namespace tp {
 namespace {
 
 using test::FetchedText;
+using test::ReplaceAll;
 using test::SamplePage;
-
-// Replaces every from in text by to; how many were replaced.
-int ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    int count = 0;
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-        ++count;
-    }
-    return count;
-}
 
 struct SiteChange {
     const char* what;
