@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace tp {
 namespace {
 
@@ -54,17 +56,28 @@ void FitBudget(const std::string& keep) {
     }
 }
 
+// The cache folder and the folder of the texts, without their final "/" (with
+// it, lstat would follow a link there).
+std::string CacheFolder() { return GetExeFolder() + "cache"; }
+std::string FolderItself() { return CacheFolder() + "/good-texts"; }
+
+// Whether both are folders, not links to folders elsewhere.
+bool RealFolders() {
+    struct stat info;
+    return ::lstat(CacheFolder().c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::lstat(FolderItself().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 std::string GoodTextCode(TopicId topic, const SourceFetch& source) {
     return topic == TopicId::Directions ? std::to_string(source.variant) : source.code;
 }
 
-std::string GoodTextsFolder() { return GetExeFolder() + "cache/good-texts/"; }
+std::string GoodTextsFolder() { return FolderItself() + "/"; }
 
 bool KeepGoodText(int address, std::string_view code, std::string_view text) {
-    const std::string cache = GetExeFolder() + "cache";
-    if (!MakePrivateFolder(cache) || !MakePrivateFolder(GoodTextsFolder())) return false;
+    if (!MakePrivateFolder(CacheFolder()) || !MakePrivateFolder(FolderItself())) return false;
     const std::string path = FileOf(address, code);
     // A run keeps every text it cut a page from: most are the same each time,
     // and only need to count as recent for the budget.
@@ -81,6 +94,8 @@ bool KeepGoodText(int address, std::string_view code, std::string_view text) {
 }
 
 std::optional<std::string> LastGoodText(int address, std::string_view code) {
+    // A link in place of a folder would lead the read elsewhere.
+    if (!RealFolders()) return std::nullopt;
     std::string text;
     if (!ReadFileNoFollow(FileOf(address, code), text)) return std::nullopt;
     return text;

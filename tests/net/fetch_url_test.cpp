@@ -130,6 +130,24 @@ TEST_P(FetchUrlTest, BodyLandsInBufferAndRawCopy) {
     }
 }
 
+// A check of a source names the address that answered and leaves the
+// user's raw copy of the last download alone.
+TEST(FetchFacts, FinalAddressAfterRedirectAndNoRawCopy) {
+    test::TempHome home;
+    HttpServer server;
+    server.Get("/page", [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/moved"); });
+    server.Serve("/moved", "moved here");
+    home.WriteFile("download.txt", "the last download");
+    FetchOptions options;
+    options.keepCopy = false;
+
+    const FetchResult result = PerformJob(JobForUrl(server.url("/page"), false), options.timeouts);
+    EXPECT_EQ(result.finalUrl, server.url("/moved"));
+    ASSERT_TRUE(Fetcher(options).Fetch(server.url("/page")));
+    EXPECT_EQ(std::string(g_transferBuffer), "moved here");
+    EXPECT_EQ(home.ReadFile("download.txt"), "the last download");
+}
+
 TEST_P(FetchUrlTest, HttpsWorksWithACertificateTheUserTrusts) {
     const std::string data = std::string(TIDEPOST_SOURCE_DIR) + "/tests/data/net/";
     HttpServer server(data + "self_signed_localhost.crt", data + "self_signed_localhost.key");

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace tp {
 namespace {
 
@@ -115,6 +117,30 @@ TEST(CustomStore, NumberZeroTouchesNoFile) {
     EXPECT_TRUE(SetCustomString(0, "x"));
     EXPECT_TRUE(SetCustomString(0, std::nullopt));
     EXPECT_FALSE(home.Exists(kIni));
+}
+
+// Texts a window holds before they are saved stand in for the stored ones
+// on this thread only, and only while their scope lasts.
+TEST(CustomStore, ScopedTextsStandInWithoutTouchingTheFile) {
+    test::TempHome home;
+    const std::string file = "[Customization]\r\nString119=Price\r\nString171=Rain\r\n";
+    home.WriteFile(kIni, file);
+    {
+        const ScopedCustomTexts outer({{119, "Quote"}, {171, ""}});
+        EXPECT_EQ(GetCustomString(119), "Quote");
+        EXPECT_EQ(GetCustomString(171), LoadStringResource(171));  // empty: the default, as once saved
+        {
+            const ScopedCustomTexts inner({{119, "Bid"}});
+            EXPECT_EQ(GetCustomString(119), "Bid");
+            EXPECT_EQ(GetCustomUrl(119, std::nullopt), "Bid");
+        }
+        EXPECT_EQ(GetCustomString(119), "Quote");
+        std::string elsewhere;
+        std::thread([&elsewhere] { elsewhere = GetCustomString(119); }).join();
+        EXPECT_EQ(elsewhere, "Price");
+    }
+    EXPECT_EQ(GetCustomString(119), "Price");
+    EXPECT_EQ(home.ReadFile(kIni), file);
 }
 
 TEST(CustomStore, InsertParameterFillsTheFirstMarkerOnly) {
