@@ -57,6 +57,19 @@ TEST(GoodTexts, TheBudgetDropsTheOldestButNeverTheNewest) {
     EXPECT_EQ(KeptFiles().size(), 1u);
 }
 
+// A run keeps the same text run after run: it must count as the newest.
+TEST(GoodTexts, TheSameTextKeptAgainCountsAsTheNewest) {
+    test::TempHome home;
+    const std::string third(kGoodTextsBudget / 3, 'x');
+    for (const char* code : {"a", "b", "c", "a"}) {
+        ASSERT_TRUE(KeepGoodText(117, code, third));
+        AgeKeptFiles();
+    }
+    ASSERT_TRUE(KeepGoodText(117, "d", "small"));
+    EXPECT_TRUE(LastGoodText(117, "a"));
+    EXPECT_FALSE(LastGoodText(117, "b"));
+}
+
 TEST(GoodTexts, ALinkInPlaceOfTheFileOrFolderIsNotFollowed) {
     test::TempHome home;
     const fs::path elsewhere = home.path() + "elsewhere";
