@@ -20,6 +20,7 @@
 #include "settings/custom_store.h"
 #include "settings/settings_model.h"
 #include "tests/topics/topic_page_support.h"
+#include "bench/full_page.h"
 #include "tests/support/temp_home.h"
 
 #include <benchmark/benchmark.h>
@@ -30,6 +31,10 @@
 
 namespace tp {
 namespace {
+
+using bench::HtmlMenuLine;
+using bench::PadToFullPage;
+using bench::TextMenuLine;
 
 const std::string kPagesFolder = TIDEPOST_SOURCE_DIR "/tools/sample_provider/pages/";
 // The tag ahead of the English world headlines.
@@ -65,28 +70,6 @@ struct BenchHome {
 const BenchHome& Home() {
     static const BenchHome home;
     return home;
-}
-
-// Lines that stand before the content of a long page, free of every default tag:
-// a converted page's link menu, or the rows of an HTML navigation table.
-std::string TextMenuLine(int n) {
-    return "   [" + std::to_string(n) + "]Archive " + std::to_string(n) + "   [" +
-           std::to_string(n + 1) + "]Related stories\n";
-}
-std::string HtmlMenuLine(int n) {
-    return "<tr><td class=\"nav\"><a href=\"/archive/" + std::to_string(n) + "\">Archive " +
-           std::to_string(n) + "</a></td></tr>\n";
-}
-
-// page behind as many menu lines as keep it within the transfer buffer.
-std::string PadToFullPage(const std::string& page, std::string (*menuLine)(int)) {
-    std::string filler;
-    for (int n = 100;; n += 2) {
-        const std::string line = menuLine(n);
-        if (filler.size() + line.size() + page.size() > kTransferCapacity) break;
-        filler += line;
-    }
-    return filler + page;
 }
 
 // Cuts text; with digest, also leaves there what was cut, so two pages can be

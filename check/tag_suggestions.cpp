@@ -239,12 +239,31 @@ double Likeness(const CutOutcome& cards, const CutOutcome& reference) {
     return (count + (pairs ? (titles + bodies) / (2 * static_cast<double>(pairs)) : 0)) / 2;
 }
 
-// Without a last good text: cards of a length a reader would expect.
-double Plausibility(const CutOutcome& cards) {
+// How often piece stands in text, counted up to limit.
+std::size_t Occurrences(std::string_view text, std::string_view piece, std::size_t limit) {
+    std::size_t count = 0;
+    for (std::size_t pos = text.find(piece); pos != std::string_view::npos && count < limit;
+         pos = text.find(piece, pos + piece.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// Without a last good text: cards of a length a reader would expect and, for
+// an end tag, a tag that stands about as often as there are cards, since it
+// ends each of them once; a line break that cuts every piece short stands far
+// more often.
+double Plausibility(const CutOutcome& cards, std::string_view text, std::string_view tag, bool end) {
     std::size_t total = 0;
     for (const CheckCard& card : cards.cards) total += card.body.size();
     const std::size_t average = total / std::max<std::size_t>(cards.cards.size(), 1);
-    return average >= 20 && average <= 4000 ? 0.5 : 0;
+    double score = average >= 20 && average <= 4000 ? 0.5 : 0;
+    if (end) {
+        const double n = static_cast<double>(cards.cards.size());
+        const double stands = static_cast<double>(Occurrences(text, tag, 100 * cards.cards.size()));
+        score += 0.5 * std::min(n, stands) / std::max(n, stands);
+    }
+    return score;
 }
 
 struct Scored {
@@ -274,7 +293,8 @@ std::vector<Scored> Rank(const SourceCheck& check, const TagHit& missing, const 
         const CutOutcome cut = CutText(check.target, check.text, extra);
         if (cut.cards.empty()) continue;
         const double score = Trust(candidate.origin) +
-                             (reference ? 2 * Likeness(cut, *reference) : Plausibility(cut));
+                             (reference ? 2 * Likeness(cut, *reference)
+                                        : Plausibility(cut, check.text, candidate.tag, missing.end));
         ranked.push_back({{missing.number, candidate.tag, static_cast<int>(cut.cards.size())}, score});
     }
     std::stable_sort(ranked.begin(), ranked.end(), [](const Scored& a, const Scored& b) { return a.score > b.score; });

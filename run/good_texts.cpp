@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace tp {
 namespace {
 
@@ -54,13 +56,24 @@ void FitBudget(const std::string& keep) {
     }
 }
 
+// The cache folder and the folder of the texts, without their final "/" (with
+// it, lstat would follow a link there).
+std::string CacheFolder() { return GetExeFolder() + "cache"; }
+std::string FolderItself() { return CacheFolder() + "/good-texts"; }
+
+// Whether both are folders, not links to folders elsewhere.
+bool RealFolders() {
+    struct stat info;
+    return ::lstat(CacheFolder().c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::lstat(FolderItself().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
-std::string GoodTextsFolder() { return GetExeFolder() + "cache/good-texts/"; }
+std::string GoodTextsFolder() { return FolderItself() + "/"; }
 
 bool KeepGoodText(int address, std::string_view code, std::string_view text) {
-    const std::string cache = GetExeFolder() + "cache";
-    if (!MakePrivateFolder(cache) || !MakePrivateFolder(GoodTextsFolder())) return false;
+    if (!MakePrivateFolder(CacheFolder()) || !MakePrivateFolder(FolderItself())) return false;
     const std::string path = FileOf(address, code);
     if (!ReplaceFileAtomically(path, text, kPrivateFileMode)) return false;
     FitBudget(path);
@@ -68,6 +81,8 @@ bool KeepGoodText(int address, std::string_view code, std::string_view text) {
 }
 
 std::optional<std::string> LastGoodText(int address, std::string_view code) {
+    // A link in place of a folder would lead the read elsewhere.
+    if (!RealFolders()) return std::nullopt;
     std::string text;
     if (!ReadFileNoFollow(FileOf(address, code), text)) return std::nullopt;
     return text;
