@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Draws the main window offscreen into docs/main-window.png (and a 200 % copy
 # into docs/main-window@2x.png), with the sample settings of a typical user; the
-# customization and web address dialogs, the link browser, the about box, the
-# more-downloads and general settings dialogs beside it, each also at 200 %.
+# customization and web address dialogs, the source workbench (over a page of
+# the sample provider), the link browser, the about box, the more-downloads and
+# general settings dialogs beside it, each also at 200 %.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -42,5 +43,5 @@ TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot more-downloads docs/more-
 TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot general-settings docs/general-settings.png
 TIDEPOST_HOME="$home" build/tests/tidepost_dialog_shot general-settings docs/general-settings@2x.png 2
 echo "written: docs/main-window.png docs/customization-dialog.png docs/web-address-dialog.png"\
-  "docs/link-browser.png docs/about-box.png docs/more-downloads.png docs/general-settings.png"\
+  "docs/source-workbench.png docs/link-browser.png docs/about-box.png docs/more-downloads.png docs/general-settings.png"\
   "(and an @2x copy of each)"

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tp {
@@ -54,8 +55,8 @@ QPushButton* NewBrowseButton(const char* name) {
 
 }  // namespace
 
-CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes& boxes, FilePickers& pickers,
-                                           QWidget* parent)
+CCustomizationDialog::CCustomizationDialog(std::string_view topic, const Settings& settings, MessageBoxes& boxes,
+                                           FilePickers& pickers, QWidget* parent)
     : QDialog(parent), boxes_(boxes), pickers_(pickers) {
     setObjectName(QStringLiteral("customizationDialog"));
     setWindowTitle(FromCore(topic) + QStringLiteral(" XML page customization"));
@@ -92,13 +93,19 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     sourceList_ = new QComboBox;
     sourceList_->setObjectName(QStringLiteral("urlComboBox"));
     QPushButton* sourceEdit = NewBrowseButton("urlPushButton");
+    QPushButton* sourceTest = NewPushButton(QStringLiteral("&Test..."), QStringLiteral("urlTestPushButton"));
+    sourceTest->setToolTip(QStringLiteral("Fetch the selected source's page and cut it with its tags"));
     // A topic without web sources (e-mail) has nothing to edit here.
     sourceEdit->setEnabled(false);
-    connect(sourceList_, &QComboBox::currentIndexChanged, sourceEdit,
-            [sourceEdit](int index) { sourceEdit->setEnabled(index >= 0); });
+    sourceTest->setEnabled(false);
+    connect(sourceList_, &QComboBox::currentIndexChanged, this, [sourceEdit, sourceTest](int index) {
+        sourceEdit->setEnabled(index >= 0);
+        sourceTest->setEnabled(index >= 0);
+    });
     webRow->addWidget(new QLabel(QStringLiteral("URL:")));
     webRow->addWidget(sourceList_, 1);
     webRow->addWidget(sourceEdit);
+    webRow->addWidget(sourceTest);
 
     auto* left = new QVBoxLayout;
     left->addWidget(page);
@@ -114,7 +121,7 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
 
     DialogOrder order;
     for (QWidget* widget : std::initializer_list<QWidget*>{iconField_, iconBrowse, templateField_, templateBrowse, save,
-                                                           cancel, sourceList_, sourceEdit}) {
+                                                           cancel, sourceList_, sourceEdit, sourceTest}) {
         order.Add(widget);
     }
     order.ApplyTabOrder();
@@ -131,9 +138,10 @@ CCustomizationDialog::CCustomizationDialog(std::string_view topic, MessageBoxes&
     });
     connect(save, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(sourceEdit, &QPushButton::clicked, this, &CCustomizationDialog::EditSelectedSource);
+    connect(sourceEdit, &QPushButton::clicked, this, [this] { EditSelectedSource(false); });
+    connect(sourceTest, &QPushButton::clicked, this, [this] { EditSelectedSource(true); });
 
-    webAddress_ = new CWebAddressDialog(boxes_, this);
+    webAddress_ = new CWebAddressDialog(boxes_, settings, this);
     resize(sizeHint().expandedTo(DialogUnitsToPixels(*this, 241, 101)));
 }
 
@@ -175,12 +183,15 @@ void CCustomizationDialog::OfferCopy(const QString& chosen) {
     if (!CopyIntoConfigFolder(PathBytes(chosen))) boxes_.Warn(this, windowTitle(), FromCore(g_lastError));
 }
 
-void CCustomizationDialog::EditSelectedSource() {
+void CCustomizationDialog::EditSelectedSource(bool test) {
     const int index = sourceList_->currentIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= sources_.size()) return;
     SourceEntry& source = sources_[static_cast<std::size_t>(index)];
     webAddress_->setWindowTitle(QStringLiteral("%1 Web addresses and tags").arg(FromCore(source.label)));
     webAddress_->SetSource(source);
+    // The workbench opens once the web address dialog is on the screen, and
+    // closes back into it: a tag taken there is kept by its OK.
+    if (test) QTimer::singleShot(0, webAddress_, &CWebAddressDialog::OpenWorkbench);
     if (webAddress_->exec() == QDialog::Accepted) webAddress_->CopyTextsInto(source);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/custom_sources.h"
+#include "settings/settings_model.h"
 
 #include <QDialog>
 
@@ -23,7 +24,9 @@ struct FileFilter;
 class CCustomizationDialog : public QDialog {
     Q_OBJECT
 public:
-    CCustomizationDialog(std::string_view topic, MessageBoxes& boxes, FilePickers& pickers, QWidget* parent);
+    // settings: those under which the web address dialog's Test checks a source.
+    CCustomizationDialog(std::string_view topic, const Settings& settings, MessageBoxes& boxes, FilePickers& pickers,
+                         QWidget* parent);
 
     // The topic's icon and template file names, as its settings hold them.
     void SetFileNames(const std::string& iconFile, const std::string& templateFile);
@@ -42,7 +45,9 @@ public:
 private:
     void PickFile(QLineEdit* field, const QString& fileName, const QList<FileFilter>& filters);
     void OfferCopy(const QString& chosen);
-    void EditSelectedSource();
+    // "...": the web address dialog of the source selected; "Test...": the
+    // same with its source workbench open over it.
+    void EditSelectedSource(bool test);
 
     MessageBoxes& boxes_;
     FilePickers& pickers_;

@@ -1,6 +1,7 @@
 #include "ui/customization_flow.h"
 
 #include "settings/custom_sources.h"
+#include "settings/settings_model.h"
 #include "ui/customization_dialog.h"
 #include "ui/dialog_kit.h"
 #include "ui/file_pickers.h"
@@ -17,16 +18,16 @@ bool ConfirmCustomization(QWidget* owner, MessageBoxes& boxes, bool customWarnin
                      MessageBoxes::AskStyle::Caution);
 }
 
-bool EditTopicCustomization(QWidget* owner, MessageBoxes& boxes, bool customWarnings, std::string_view topic,
+bool EditTopicCustomization(QWidget* owner, MessageBoxes& boxes, const Settings& settings, std::string_view topic,
                             std::string& iconFile, std::string& templateFile) {
     WidgetFilePickers pickers;
-    return EditTopicCustomization(owner, boxes, customWarnings, topic, iconFile, templateFile, pickers);
+    return EditTopicCustomization(owner, boxes, settings, topic, iconFile, templateFile, pickers);
 }
 
-bool EditTopicCustomization(QWidget* owner, MessageBoxes& boxes, bool customWarnings, std::string_view topic,
+bool EditTopicCustomization(QWidget* owner, MessageBoxes& boxes, const Settings& settings, std::string_view topic,
                             std::string& iconFile, std::string& templateFile, FilePickers& pickers) {
-    if (!ConfirmCustomization(owner, boxes, customWarnings)) return false;
-    CCustomizationDialog dialog(topic, boxes, pickers, owner);
+    if (!ConfirmCustomization(owner, boxes, settings.general.customWarnings)) return false;
+    CCustomizationDialog dialog(topic, settings, boxes, pickers, owner);
     dialog.SetFileNames(iconFile, templateFile);
     for (const SourceEntry& source : LoadTopicSources(topic)) dialog.AddSource(source);
     if (dialog.exec() != QDialog::Accepted) return false;

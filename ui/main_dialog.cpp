@@ -158,8 +158,8 @@ CMoreDownloadsDialog* CMainDialog::MoreDialog() {
     // names the more-downloads dialog holds.
     connect(moreDialog_, &CMoreDownloadsDialog::CustomizeTopic, this, [this](TopicId topic) {
         const TopicFiles files = TopicOf(topic).files(settings_);
-        EditTopicCustomization(moreDialog_, boxes_, settings_.general.customWarnings, TopicOf(topic).name,
-                               files.icon, files.templateName);
+        EditTopicCustomization(moreDialog_, boxes_, settings_, TopicOf(topic).name, files.icon,
+                               files.templateName);
     });
     return moreDialog_;
 }
@@ -586,8 +586,9 @@ void CMainDialog::FillControls() {
     SetChoice(moviesCountry_, m.movies.langMovies);
 }
 
-void CMainDialog::CollectControls() {
-    MainSettings& m = settings_.main;
+void CMainDialog::CollectControls() { CollectControlsInto(settings_.main); }
+
+void CMainDialog::CollectControlsInto(MainSettings& m) {
     m.weather.download = Section(TopicId::Weather).box->isChecked();
     m.news.download = Section(TopicId::News).box->isChecked();
     m.stocks.download = Section(TopicId::Stocks).box->isChecked();
@@ -864,9 +865,11 @@ bool CMainDialog::SaveOnClose() {
 void CMainDialog::ConnectEditButtons() {
     for (TopicId topic : kTopicsHere) {
         connect(Section(topic).custom, &QPushButton::clicked, this, [this, topic] {
+            // A source is tested with the codes the window shows now.
+            Settings shown = settings_;
+            CollectControlsInto(shown.main);
             const TopicFiles files = TopicOf(topic).files(settings_);
-            EditTopicCustomization(this, boxes_, settings_.general.customWarnings, TopicOf(topic).name,
-                                   files.icon, files.templateName);
+            EditTopicCustomization(this, boxes_, shown, TopicOf(topic).name, files.icon, files.templateName);
         });
     }
     for (const CodeListControls& list : codeLists_) {

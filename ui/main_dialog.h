@@ -108,6 +108,7 @@ private:
     CGeneralSettingsDialog* GeneralDialog();
     CMoreDownloadsDialog* MoreDialog();
     void CollectControls();
+    void CollectControlsInto(MainSettings& into);
     void ApplyTopicBox(TopicId topic, bool focusNext);
     void ApplyNewsSourceRule();
     CodeListControls& Controls(CodeListKind kind);

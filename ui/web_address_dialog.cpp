@@ -12,6 +12,7 @@
 #include "ui/help_dialog.h"
 #include "ui/message_boxes.h"
 #include "ui/multi_line_edit.h"
+#include "ui/source_workbench_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -44,7 +45,8 @@ QString UnstorableSourceText(const SourceEntry& source) {
     return {};
 }
 
-CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDialog(parent), boxes_(boxes) {
+CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, const Settings& settings, QWidget* parent)
+    : QDialog(parent), boxes_(boxes), settings_(settings) {
     setObjectName(QStringLiteral("webAddressDialog"));
     setWindowTitle(QStringLiteral("Web address and Tags"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/%1.svg").arg(kPicture)));
@@ -58,6 +60,10 @@ CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDi
     urlLabel->setBuddy(address_);
     fields->addWidget(urlLabel, 0, 0, Qt::AlignTop);
     fields->addWidget(address_, 0, 1, 1, 3);
+    QPushButton* test = NewPushButton(QStringLiteral("&Test..."), QStringLiteral("testPushButton"));
+    test->setToolTip(QStringLiteral("Fetch the page and cut it with these tags, without saving them"));
+    connect(test, &QPushButton::clicked, this, &CWebAddressDialog::OpenWorkbench);
+    fields->addWidget(test, 0, 4, Qt::AlignTop);
     fields->setRowStretch(0, 1);
     for (std::size_t i = 0; i < kSourceTagCount; ++i) {
         tags_[i] = new QLineEdit;
@@ -97,8 +103,8 @@ CWebAddressDialog::CWebAddressDialog(MessageBoxes& boxes, QWidget* parent) : QDi
     layout->addLayout(buttons);
 
     DialogOrder order;
-    for (QWidget* widget : std::initializer_list<QWidget*>{address_, tags_[0], tags_[1], tags_[2], tags_[3], ok,
-                                                           cancel, help}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{address_, test, tags_[0], tags_[1], tags_[2], tags_[3],
+                                                           ok, cancel, help}) {
         order.Add(widget);
     }
     order.ApplyTabOrder();
@@ -121,10 +127,27 @@ void CWebAddressDialog::CopyTextsInto(SourceEntry& source) const {
     source.tagTexts = source_.tagTexts;
 }
 
-void CWebAddressDialog::accept() {
+SourceEntry CWebAddressDialog::FieldTexts() const {
     SourceEntry collected = source_;
     collected.addressText = TrimAddress(ToCore(address_->Text()));
     for (std::size_t i = 0; i < kSourceTagCount; ++i) collected.tagTexts[i] = ToCore(tags_[i]->text());
+    return collected;
+}
+
+void CWebAddressDialog::OpenWorkbench() {
+    CSourceWorkbenchDialog workbench(settings_, FieldTexts(), this);
+    connect(&workbench, &CSourceWorkbenchDialog::TagChosen, this, &CWebAddressDialog::PutTag);
+    workbench.exec();
+}
+
+void CWebAddressDialog::PutTag(int number, const QString& tag) {
+    for (std::size_t i = 0; i < kSourceTagCount; ++i) {
+        if (source_.tagNumbers[i] == number) tags_[i]->setText(tag);
+    }
+}
+
+void CWebAddressDialog::accept() {
+    const SourceEntry collected = FieldTexts();
 
     if (collected.addressText.empty()) {
         boxes_.Inform(this, kBoxCaption, QStringLiteral("Please, enter an URL"));

@@ -72,7 +72,9 @@ protected:
     // dialog if it opens. True when it ended with Save.
     bool RunFlow(const char* topic, bool warnings, std::function<void(CCustomizationDialog&)> drive) {
         opened_ = OnNextModal<CCustomizationDialog>([drive](CCustomizationDialog& d) { drive(d); });
-        const bool saved = EditTopicCustomization(nullptr, boxes_, warnings, topic, icon_, template_, pickers_);
+        Settings settings;
+        settings.general.customWarnings = warnings;
+        const bool saved = EditTopicCustomization(nullptr, boxes_, settings, topic, icon_, template_, pickers_);
         QApplication::processEvents();
         return saved;
     }
@@ -151,7 +153,7 @@ TEST_F(CustomizationTest, AnEditedSourceIsStoredByOkThenSaveOnlyAndTrimmed) {
 }
 
 TEST_F(CustomizationTest, SaveIgnoresFileNamesShorterThanFiveCharacters) {
-    CCustomizationDialog dialog("Movies", boxes_, pickers_, nullptr);
+    CCustomizationDialog dialog("Movies", Settings{}, boxes_, pickers_, nullptr);
     dialog.SetFileNames("movies.txt", "movies.xmt");
     for (const SourceEntry& source : LoadTopicSources("Movies")) dialog.AddSource(source);
     dialog.show();
@@ -184,7 +186,7 @@ TEST_F(CustomizationTest, EmailHasNoSourcesAndItsButtonDoesNothing) {
 TEST_F(CustomizationTest, PickersKeepTheFileNameAndOfferToCopyAFileFromElsewhere) {
     home_.WriteFile("cfg/mine.txt", "icon");
     home_.WriteFile("elsewhere/page.xmt", "template");
-    CCustomizationDialog dialog("News", boxes_, pickers_, nullptr);
+    CCustomizationDialog dialog("News", Settings{}, boxes_, pickers_, nullptr);
     dialog.SetFileNames("news.txt", "news.xmt");
     dialog.show();
 

@@ -31,7 +31,7 @@ protected:
 
     test::TempHome home_;
     ScriptedMessageBoxes boxes_;
-    CWebAddressDialog dialog_{boxes_, nullptr};
+    CWebAddressDialog dialog_{boxes_, Settings{}, nullptr};
 };
 
 TEST_F(WebAddressDialogTest, ASourceShowsOnlyTheTagsItHas) {
