@@ -358,6 +358,9 @@ bool CSourceWorkbenchDialog::StartCheck() {
     }
     FetchOptions options = FetchOptionsOf(settings_.general, &stop_);
     options.keepCopy = false;
+    // One try: the user is looking at this very answer, and waiting out a
+    // server's Retry-After would keep Stop from ending the check.
+    options.retries = 0;
     used_.reset();
     const QString url = FromCore(target.source.url);
     RunOffThread([target = std::move(target), options] { return CheckSource(target, options); },
