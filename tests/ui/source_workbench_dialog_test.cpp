@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextBrowser>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -175,7 +176,10 @@ TEST_F(SourceWorkbenchTest, ThePageCustomizationDialogsTestOpensTheWorkbenchOver
     CCustomizationDialog page("Weather", settings_, boxes_, pickers, nullptr);
     for (const SourceEntry& source : LoadTopicSources("Weather")) page.AddSource(source);
     page.show();
-    FindWidget<QComboBox>(page, "urlComboBox")->setCurrentIndex(1);
+    auto* sources = FindWidget<QComboBox>(page, "urlComboBox");
+    sources->setFocus();
+    QTest::keyClick(sources, Qt::Key_Down);
+    ASSERT_EQ(sources->currentIndex(), 1);
 
     // The workbench opens once the web address dialog is on the screen.
     QString title;
