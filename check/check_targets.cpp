@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/text_format.h"
 #include "settings/custom_sources.h"
+#include "run/good_texts.h"
 #include "settings/custom_store.h"
 #include "check/news_categories_scope.h"
 
@@ -55,7 +56,7 @@ std::vector<Settings> Variations(TopicId topic, const Settings& settings, const 
 bool Wanted(const Topic& topic, const SourceFetch& entry, int address, const std::string& code) {
     if (entry.address != address) return false;
     if (code.empty()) return true;
-    return (topic.id == TopicId::Directions ? std::to_string(entry.variant) : entry.code) == code;
+    return GoodTextCode(topic.id, entry) == code;
 }
 
 }  // namespace
@@ -87,7 +88,7 @@ std::vector<CheckTarget> TargetsOf(const Topic& topic, const Settings& settings)
     const NewsCategoriesScope categories({news.world, news.tech, news.sport});
     for (SourceFetch& source : topic.plan(settings)) {
         // An itinerary is known by its number.
-        if (topic.id == TopicId::Directions) source.code = std::to_string(source.variant);
+        source.code = GoodTextCode(topic.id, source);
         targets.push_back({&topic, settings, std::move(source), {}});
     }
     return targets;
@@ -108,7 +109,7 @@ bool TargetForAddress(const Settings& settings, int address, const std::string& 
     for (Settings& varied : Variations(topic->id, settings, code)) {
         for (SourceFetch& entry : topic->plan(varied)) {
             if (!Wanted(*topic, entry, address, code)) continue;
-            if (topic->id == TopicId::Directions) entry.code = std::to_string(entry.variant);
+            entry.code = GoodTextCode(topic->id, entry);
             if (entry.url.empty()) {
                 SetLastErrorF("Check error: '%s' cannot be put into the address of key %s", code.c_str(),
                               CustomKey(address).c_str());

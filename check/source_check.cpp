@@ -140,13 +140,12 @@ std::string FailedFetchWords(const FetchResult& fetched) {
     return fetched.reason.empty() ? fetched.error : fetched.reason;
 }
 
-// A tag as one line: its line feeds in the form the settings file keeps them.
-std::string OneLine(std::string tag) {
+}  // namespace
+
+std::string TagAsStored(std::string tag) {
     std::replace(tag.begin(), tag.end(), '\n', '~');
     return tag;
 }
-
-}  // namespace
 
 std::string_view OutcomeName(CheckOutcome outcome) {
     switch (outcome) {
@@ -256,7 +255,7 @@ std::string OutcomeText(const SourceCheck& check) {
         }
         case CheckOutcome::TagMissing: {
             const TagHit& missing = *check.FirstMissing();
-            return "tag '" + OneLine(missing.tag) + "' not found (key " + CustomKey(missing.number) + ")";
+            return "tag '" + TagAsStored(missing.tag) + "' not found (key " + CustomKey(missing.number) + ")";
         }
         case CheckOutcome::HttpError: return "HTTP " + std::to_string(check.fetch.status);
         case CheckOutcome::Timeout: return "time-out";

@@ -44,6 +44,9 @@ bool TargetForAddress(const Settings& settings, int address, const std::string& 
 // "String104" for 104.
 std::string CustomKey(int number);
 
+// A tag on one line, as the settings file keeps it: its line feeds as "~".
+std::string TagAsStored(std::string tag);
+
 // The tags of an address (customization numbers, in the order the
 // customization window lists them), and whether a tag ends a piece.
 std::vector<int> TagsOfAddress(int address);

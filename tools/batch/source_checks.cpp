@@ -36,12 +36,6 @@ std::string CheckableNames() {
     return names;
 }
 
-// A tag as the settings file keeps it: its line feeds as "~".
-std::string AsStored(std::string tag) {
-    std::replace(tag.begin(), tag.end(), '\n', '~');
-    return tag;
-}
-
 std::vector<const TagHit*> MissingTags(const SourceCheck& check) {
     std::vector<const TagHit*> missing;
     for (const TagHit& hit : check.tags) {
@@ -68,10 +62,10 @@ void PrintWords(const SourceCheck& check, std::ostream& out) {
     for (const TagHit* missing : MissingTags(check)) {
         const std::string key = CustomKey(missing->number);
         if (missing != check.FirstMissing()) {
-            out << "  also tag '" << AsStored(missing->tag) << "' not found (key " << key << ")\n";
+            out << "  also tag '" << TagAsStored(missing->tag) << "' not found (key " << key << ")\n";
         }
         if (const TagSuggestion* best = BestSuggestion(check, missing->number)) {
-            out << "  try '" << AsStored(best->tag) << "' for " << key << " (" << Cards(best->cards) << ")\n";
+            out << "  try '" << TagAsStored(best->tag) << "' for " << key << " (" << Cards(best->cards) << ")\n";
         } else {
             out << "  no replacement found for " << key << '\n';
         }
